@@ -1,0 +1,103 @@
+// The run sequence of zorvex.
+#include "driver/run.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "collision/boxes.h"
+#include "collision/obbtree.h"
+#include "driver/console.h"
+#include "driver/mappaths.h"
+#include "export/mesh.h"
+#include "export/meshfile.h"
+#include "scene/chunks.h"
+#include "scene/scene.h"
+
+void resetConverter() {
+    resetSceneCounts();
+    resetMapPaths();
+    resetChunkReader();
+    boxCount = 0;
+    orientedBoxCount = 0;
+    orientedBoxList = -1;
+    meshFile = nullptr;
+    sceneSize = 0;
+}
+
+// The argument is the one file-name buffer: its last three characters are
+// replaced by each extension in turn.
+static const char* withExtension(std::string& name, const char* extension) {
+    name.replace(name.size() - 3, 3, extension);
+    return name.c_str();
+}
+
+// Reads the scene file whole into sceneBuffer; -1 when it cannot be opened
+// or does not fit.
+static int loadScene(const char* path) {
+    FILE* f = fopen(path, "rb");
+    if (!f) {
+        say("erreur\n");
+        return -1;
+    }
+    sceneSize = (int32_t)fread(sceneBuffer, 1, kSceneBytes, f);
+    bool tooLarge = sceneSize == kSceneBytes && fgetc(f) != EOF;
+    fclose(f);
+    if (tooLarge) {
+        say("erreur : fichier source trop grand (plus de %d octets)\n", kSceneBytes);
+        return -1;
+    }
+    return 0;
+}
+
+int runZorvex(int argc, char** argv) {
+    say("ZORVEX - conversion d'un .prj et d'un .3ds en .m3d\n");
+    say("Version 1.1 - janvier 1998\n\n");
+    if (argc < 2) {
+        say("usage : zorvex source.prj\n");
+        return -1;
+    }
+    std::string name = argv[1];
+    if (name.size() < 3) {
+        say("erreur : nom de fichier trop court : %s\n", argv[1]);
+        say("usage : zorvex source.prj\n");
+        return -1;
+    }
+    std::string meshPath;
+    try {
+        addProjectDirectory(name.c_str());
+        scanProjectFile(withExtension(name, "prj"));
+        say("ouverture du fichier source : %s\n", withExtension(name, "3ds"));
+        if (loadScene(name.c_str()) != 0) return -1;
+        meshPath = withExtension(name, "m3d");
+        say("creation du fichier m3d : %s\n", meshPath.c_str());
+        meshFile = fopen(meshPath.c_str(), "w");
+        if (!meshFile) {
+            say("erreur\n");
+            return -1;
+        }
+        orientedBoxList = -1;
+        readChunks(0, sceneSize);
+        for (int i = 0; i < objectCount; ++i) exportObject(i);
+        if (orientedBoxList != -1) writeCollisionTree(orientedBoxList);
+    } catch (const ConversionStopped&) {
+        // the scene does not fit: no partial mesh file is left behind
+        if (meshFile) {
+            fclose(meshFile);
+            meshFile = nullptr;
+            remove(meshPath.c_str());
+        }
+        return -1;
+    }
+    say("\n");
+    fprintf(meshFile, "#materials= %d\n#meshes   = %d\n#vertices = %d (/%d)\n#polygons = %d (/%d)\n",
+            materialsWritten, meshesWritten, verticesWritten, verticesInput, polygonsWritten,
+            facesInput);
+    fclose(meshFile);
+    meshFile = nullptr;
+    say("materials= %d\nmeshes   = %d\nvertices = %d (/%d)\npolygons = %d (/%d)\n", materialsWritten,
+        meshesWritten, verticesWritten, verticesInput, polygonsWritten, facesInput);
+    if (boxCount != 0) writeBoxesFile(withExtension(name, "box"));
+    fflush(nullptr);
+    return 0;
+}

@@ -1,0 +1,10 @@
+// The converter's run: one scene from its project and scene files to the
+// .m3d file and, when the scene holds collision boxes, the boxes file.
+#pragma once
+
+// Runs one conversion with the program's arguments; returns the exit status
+// (0 after a complete run, -1 otherwise).
+int runZorvex(int argc, char** argv);
+
+// Returns every process-wide table of the converter to its start state.
+void resetConverter();
