@@ -1,0 +1,68 @@
+// Start-up and the one run of the script.
+#include "startup.h"
+#include "messages.h"
+#include "../platform/platform.h"
+#include "../script/runner.h"
+#include "../script/runstate.h"
+#include "../script/store.h"
+#include "../script/text.h"
+#include "../system/installstate.h"
+#include <cstring>
+
+void applyCommandLine(const char* commandLine) {
+    if (!commandLine || !*commandLine) return;
+    if (textEqualNoCase(commandLine, "/UNINSTALL")) {
+        run.uninstallMode = 1;
+    } else if (textEqualNoCase(commandLine, "/MINI")) {
+        run.miniMode = 1;
+    } else if (textEqualNoCase(commandLine, "/SILENT")) {
+        run.silentMode = 1;
+        run.miniMode = 1;
+    } else {
+        platSetCurrentDir(commandLine);  // a directory that does not exist is ignored
+    }
+}
+
+void setupStartUp(const char* commandLine) {
+    platEnableShutdownPrivilege();
+    // the program's own directory becomes the working directory
+    char path[1025];
+    if (platProgramPath(path, sizeof path) == 0) {
+        char* cut = nullptr;
+        for (char* p = path; *p; p++)
+            if (*p == '/' || *p == '\\') cut = p;
+        if (cut) {
+            *cut = 0;
+            platSetCurrentDir(*path ? path : "/");
+        }
+    }
+    applyCommandLine(commandLine);
+    FILE* marker = platOpenFile("setup.txt", "r");
+    if (marker) {
+        run.uninstallMode = 1;
+        std::fclose(marker);
+    }
+    clearVariableStore();
+}
+
+int runSetupScript() {
+    FILE* script = platOpenFile("setup.ini", "rb");
+    if (!script) {
+        if (!run.silentMode) showFixedMessageBox(BoxOK, "ERROR", "No setup.ini file...");
+        platDiagnostic("setup: No setup.ini file...");
+        if (run.failure == 0) ClearFailureMark();
+        postQuitRequest(-1);
+        return -1;
+    }
+    run.scriptFile = script;  // stays open to the end of the process
+    run.scriptName = "setup.ini";
+    run.failure = MarkInstallStarted() != 0 ? 1 : 0;
+    RunSection(platMainWindow(), run.uninstallMode ? "Uninstall" : "Setup");
+    return 0;
+}
+
+void finishSetupScript() {
+    if (run.failure == 0) ClearFailureMark();
+    if (run.rebootRequested) platRequestRestart();
+    postQuitRequest(0);
+}

@@ -1,0 +1,261 @@
+// Files, directories, language and system paths on Linux.
+#include "platform.h"
+#include "hostpath_posix.h"
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+bool exists(const std::string& p) {
+    struct stat st;
+    return lstat(p.c_str(), &st) == 0;
+}
+
+bool equalNoCase(const char* a, const char* b) {
+    for (;; a++, b++) {
+        char x = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a + 32) : *a;
+        char y = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b + 32) : *b;
+        if (x != y) return false;
+        if (!x) return true;
+    }
+}
+
+// Finds an entry of dir equal to name ignoring case; "" when none.
+std::string findNoCase(const std::string& dir, const std::string& name) {
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return "";
+    std::string found;
+    while (dirent* e = readdir(d))
+        if (equalNoCase(e->d_name, name.c_str())) {
+            found = e->d_name;
+            break;
+        }
+    closedir(d);
+    return found;
+}
+
+// Matches a Windows wildcard pattern ignoring case ("*.*" matches every name).
+bool wildMatch(const char* pat, const char* name) {
+    if (std::strcmp(pat, "*.*") == 0) return true;
+    if (!*pat) return !*name;
+    if (*pat == '*') {
+        for (const char* n = name;; n++) {
+            if (wildMatch(pat + 1, n)) return true;
+            if (!*n) return false;
+        }
+    }
+    if (!*name) return false;
+    char a = *pat, b = *name;
+    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 32);
+    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 32);
+    if (*pat != '?' && a != b) return false;
+    return wildMatch(pat + 1, name + 1);
+}
+
+void copyOut(char* out, int size, const std::string& s) {
+    if (size <= 0) return;
+    size_t n = s.size() < static_cast<size_t>(size - 1) ? s.size() : static_cast<size_t>(size - 1);
+    std::memcpy(out, s.data(), n);
+    out[n] = 0;
+}
+}  // namespace
+
+std::string hostPath(const char* windowsPath) {
+    std::string p = windowsPath ? windowsPath : "";
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    if (p.empty() || exists(p)) return p;
+    // resolve component by component
+    std::string result;
+    size_t i = 0;
+    if (p[0] == '/') {
+        result = "/";
+        i = 1;
+    }
+    while (i <= p.size()) {
+        size_t j = p.find('/', i);
+        if (j == std::string::npos) j = p.size();
+        std::string comp = p.substr(i, j - i);
+        if (!comp.empty()) {
+            std::string base = result;
+            std::string candidate = base + comp;
+            if (!exists(candidate)) {
+                std::string found = findNoCase(base.empty() ? "." : base, comp);
+                if (!found.empty()) candidate = base + found;
+            }
+            result = candidate;
+        }
+        if (j < p.size()) result += '/';
+        i = j + 1;
+    }
+    return result;
+}
+
+std::string toUtf8(const char* text) {
+    // Windows-1252 characters 0x80 to 0x9F
+    static const unsigned short high[32] = {
+        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+    std::string out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : ""); *p; p++) {
+        unsigned c = *p;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        if (c < 0xA0) c = high[c - 0x80];
+        if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+int platProgramPath(char* out, int size) {
+    ssize_t n = readlink("/proc/self/exe", out, static_cast<size_t>(size - 1));
+    if (n <= 0 || n >= size - 1) return -1;
+    out[n] = 0;
+    return 0;
+}
+
+int platSetCurrentDir(const char* dir) {
+    std::string p = hostPath(dir);
+    return chdir(p.c_str()) == 0 ? 0 : -1;
+}
+
+int platGetCurrentDir(char* out, int size) {
+    return getcwd(out, static_cast<size_t>(size)) ? 0 : -1;
+}
+
+FILE* platOpenFile(const char* path, const char* mode) {
+    if (!path) return nullptr;
+    std::string p = hostPath(path);
+    struct stat st;
+    if (stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return nullptr;  // a directory is not a file
+    return std::fopen(p.c_str(), mode);
+}
+
+int platPathMatches(const char* pattern) {
+    std::string p = pattern ? pattern : "";
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    size_t slash = p.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
+    std::string last = slash == std::string::npos ? p : p.substr(slash + 1);
+    if (last.find_first_of("*?") == std::string::npos) return exists(hostPath(pattern)) ? 1 : 0;
+    DIR* d = opendir(hostPath(dir.c_str()).c_str());
+    if (!d) return 0;
+    int found = 0;
+    while (dirent* e = readdir(d)) {
+        if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
+        if (wildMatch(last.c_str(), e->d_name)) {
+            found = 1;
+            break;
+        }
+    }
+    closedir(d);
+    return found;
+}
+
+int platFileNonEmpty(const char* path) {
+    struct stat st;
+    std::string p = hostPath(path);
+    return stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+}
+
+int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+    std::string hostDir = hostPath(dir);
+    std::string windowsDir = dir;
+    if (!windowsDir.empty() && windowsDir.back() != '\\' && windowsDir.back() != '/') windowsDir += '\\';
+    std::string pre = std::string(prefix).substr(0, 3);
+    unsigned start = static_cast<unsigned>(std::time(nullptr) ^ (static_cast<unsigned>(getpid()) << 4)) & 0xFFFF;
+    for (unsigned k = 0; k < 0x10000; k++) {
+        unsigned unique = (start + k) & 0xFFFF;
+        if (!unique) continue;
+        char name[32];
+        std::snprintf(name, sizeof name, "%s%X.tmp", pre.c_str(), unique);
+        std::string host = hostDir + (hostDir.empty() || hostDir.back() == '/' ? "" : "/") + name;
+        int fd = open(host.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0644);
+        if (fd >= 0) {
+            close(fd);
+            std::string result = windowsDir + name;
+            if (result.size() >= static_cast<size_t>(size)) {
+                unlink(host.c_str());
+                return -1;
+            }
+            copyOut(out, size, result);
+            return 0;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
+}
+
+void platSystemDir(char* out, int size) { copyOut(out, size, "/usr/lib"); }
+void platWindowsDir(char* out, int size) { copyOut(out, size, "/usr"); }
+
+void platTempDir(char* out, int size) {
+    const char* t = std::getenv("TMPDIR");
+    std::string dir = (t && *t) ? t : "/tmp";
+    if (dir.back() != '/') dir += '/';  // as Windows gives it, with the final separator
+    copyOut(out, size, dir);
+}
+
+unsigned platUserLanguage() {
+    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::string locale;
+    for (const char* n : names) {
+        const char* v = std::getenv(n);
+        if (v && *v) {
+            locale = v;
+            break;
+        }
+    }
+    if (locale.empty() || locale == "C" || locale == "POSIX" || locale.compare(0, 2, "C.") == 0)
+        return 0x0409;  // English
+    size_t cut = locale.find_first_of("_.@");
+    std::string lang = locale.substr(0, cut);
+    std::string country;
+    if (cut != std::string::npos && locale[cut] == '_') country = locale.substr(cut + 1, 2);
+    struct LangId {
+        const char* iso;
+        unsigned id;
+    };
+    static const LangId ids[] = {
+        {"ar", 1}, {"bg", 2}, {"ca", 3}, {"zh", 4}, {"cs", 5}, {"da", 6}, {"de", 7}, {"el", 8},
+        {"en", 9}, {"es", 10}, {"fi", 11}, {"fr", 12}, {"he", 13}, {"hu", 14}, {"is", 15},
+        {"it", 16}, {"ja", 17}, {"ko", 18}, {"nl", 19}, {"nb", 20}, {"nn", 20}, {"no", 20},
+        {"pl", 21}, {"pt", 22}, {"rm", 23}, {"ro", 24}, {"ru", 25}, {"hr", 26}, {"sr", 26},
+        {"bs", 26}, {"sk", 27}, {"sq", 28}, {"sv", 29}, {"th", 30}, {"tr", 31}, {"ur", 32},
+        {"id", 33}, {"uk", 34}, {"be", 35}, {"sl", 36}, {"et", 37}, {"lv", 38}, {"lt", 39},
+        {"tg", 40}, {"fa", 41}, {"vi", 42}, {"hy", 43}, {"az", 44}, {"eu", 45}, {"mk", 47},
+        {"af", 54}, {"ka", 55}, {"fo", 56}, {"hi", 57}, {"mt", 58}, {"ms", 62}, {"kk", 63},
+        {"ky", 64}, {"sw", 65}, {"uz", 67}, {"tt", 68}, {"bn", 69}, {"pa", 70}, {"gu", 71},
+        {"or", 72}, {"ta", 73}, {"te", 74}, {"kn", 75}, {"ml", 76}, {"as", 77}, {"mr", 78},
+        {"sa", 79}, {"kok", 87}, {"mni", 88}, {"sd", 89}, {"ks", 96}, {"ne", 97},
+    };
+    unsigned primary = 0;  // neutral when the language is unknown
+    for (const LangId& l : ids)
+        if (lang == l.iso) primary = l.id;
+    unsigned sub = 1;  // the default sublanguage
+    if (primary == 4) {
+        if (country == "TW") sub = 1;        // traditional
+        else if (country == "HK") sub = 3;
+        else if (country == "SG") sub = 4;
+        else if (country == "MO") sub = 5;
+        else sub = 2;                        // simplified (zh_CN, or no country)
+    }
+    return (sub << 10) | primary;
+}

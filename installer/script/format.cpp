@@ -1,0 +1,101 @@
+// Safe formatting: a stored text is used as a format, but nothing in it can
+// read a missing argument, write memory or overflow the result.
+#include "format.h"
+#include <cstring>
+
+namespace {
+struct Out {
+    char* p;
+    size_t size;
+    size_t len;
+    void put(char c) {
+        if (len + 1 < size) p[len++] = c;
+    }
+    void put(const char* s, size_t n) {
+        for (size_t i = 0; i < n; i++) put(s[i]);
+    }
+};
+
+bool isFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLength(char c) { return c == 'h' || c == 'l' || c == 'L' || c == 'q' || c == 'j' || c == 'z' || c == 't' || c == 'I'; }
+
+// Reads a decimal number, saturating well below anything that could overflow.
+size_t readNumber(const char*& p) {
+    size_t n = 0;
+    while (isDigit(*p)) {
+        if (n < 100000) n = n * 10 + static_cast<size_t>(*p - '0');
+        p++;
+    }
+    return n;
+}
+}  // namespace
+
+size_t formatText(char* out, size_t size, const char* text, const char* const* args, int argCount) {
+    Out o{out, size, 0};
+    if (size == 0) return 0;
+    int next = 0;
+    const char* p = text ? text : "";
+    while (*p) {
+        if (*p != '%') {
+            o.put(*p++);
+            continue;
+        }
+        const char* start = p++;
+        if (*p == '%') {
+            o.put('%');
+            p++;
+            continue;
+        }
+        bool left = false;
+        while (isFlag(*p)) {
+            if (*p == '-') left = true;
+            p++;
+        }
+        bool starUsed = false;
+        size_t width = 0;
+        if (*p == '*') { starUsed = true; p++; } else width = readNumber(p);
+        bool hasPrecision = false;
+        size_t precision = 0;
+        if (*p == '.') {
+            p++;
+            hasPrecision = true;
+            if (*p == '*') { starUsed = true; p++; } else precision = readNumber(p);
+        }
+        bool sized = false;
+        while (isLength(*p)) {
+            sized = true;
+            p++;
+        }
+        char conv = *p;
+        if (!conv) {  // a lone "%" at the end: copy it as written
+            o.put(start, static_cast<size_t>(p - start));
+            break;
+        }
+        p++;
+        const char* arg = next < argCount ? args[next] : nullptr;
+        next++;
+        if (conv != 's' || sized || starUsed || !arg) {
+            o.put(start, static_cast<size_t>(p - start));  // not a text conversion we can fill
+            continue;
+        }
+        size_t n = std::strlen(arg);
+        if (hasPrecision && precision < n) n = precision;
+        size_t pad = width > n ? width - n : 0;
+        if (!left) for (size_t i = 0; i < pad && o.len + 1 < o.size; i++) o.put(' ');
+        o.put(arg, n);
+        if (left) for (size_t i = 0; i < pad && o.len + 1 < o.size; i++) o.put(' ');
+    }
+    out[o.len] = 0;
+    return o.len;
+}
+
+void convertLineBreaks(char* text) {
+    if (!text) return;
+    for (char* p = text; p[0]; p++)
+        if (p[0] == '\\' && p[1] == 'n') {
+            p[0] = '\r';
+            p[1] = '\n';
+            p++;
+        }
+}

@@ -1,0 +1,177 @@
+#!/bin/bash
+# Runs every script test folder under scripts/ with a setup binary.
+#   run_script_tests.sh native <setup>     <work dir>
+#   run_script_tests.sh wine   <setup.exe> <work dir>   (WINEPREFIX set by the caller)
+# A folder holds setup.ini, its language files and data, and case.conf
+# (bash: args, status, lang, reg_expect, native_only, wine_only, exe_dir).
+# expected.txt is compared with the out.txt the script writes with AppendFile;
+# preset.reg (values only) is put in the registry before the run; answers,
+# when present, answers the message boxes; stdout.expected lists lines that the
+# native run must print. @RUNDIR@ and @PROGRAMFILES@ stand for the run folder
+# and the registry's program-files directory in the platform's own form.
+set -u
+mode=$1
+setup=$2
+work=$3
+here=$(cd "$(dirname "$0")" && pwd)
+only=${4:-}
+mkdir -p "$work"
+failures=0
+count=0
+
+reg_exe='C:\windows\syswow64\reg.exe'   # the 32-bit view, as setup.exe sees it
+
+# reg_get KEY NAME: prints the value, or <absent>.
+reg_get() {
+    local key=$1 name=$2
+    if [ "$mode" = wine ]; then
+        local out
+        if ! out=$(wine "$reg_exe" query "$key" /v "$name" 2>/dev/null | tr -d '\r'); then
+            echo "<absent>"; return
+        fi
+        printf '%s\n' "$out" | awk -v n="$name" '
+            BEGIN { IGNORECASE = 1 }
+            { line = $0; sub(/^    /, "", line)
+              if (tolower(substr(line, 1, length(n) + 4)) == tolower(n "    ")) {
+                  rest = substr(line, length(n) + 5); sub(/^REG_[A-Z_]+    /, "", rest); sub(/^REG_[A-Z_]+$/, "", rest); print rest; found = 1; exit } }
+            END { if (!found) print "<absent>" }'
+    else
+        local file=$REGFILE
+        [ -f "$file" ] || { echo "<absent>"; return; }
+        awk -v k="$key" -v n="$name" '
+            function unq(s) { s = substr(s, 2, length(s) - 2); gsub(/\\\\/, "\001", s); gsub(/\\"/, "\"", s); gsub(/\001/, "\\", s); return s }
+            { sub(/\r$/, "") }
+            /^\[/ { inkey = (tolower($0) == tolower("[" k "]")); next }
+            inkey {
+                want = (n == "@") ? "@=" : "\"" n "\"="
+                if (tolower(substr($0, 1, length(want))) == tolower(want)) { v = substr($0, length(want) + 1); if (v ~ /^"/) { print unq(v); found = 1; exit } }
+            }
+            END { if (!found) print "<absent>" }' "$file"
+    fi
+}
+
+# preset_values FILE: prints key|name|value lines of a .reg fragment (value "-" deletes).
+preset_values() {
+    awk '
+        function unq(s) { s = substr(s, 2, length(s) - 2); gsub(/\\\\/, "\001", s); gsub(/\\"/, "\"", s); gsub(/\001/, "\\", s); return s }
+        { sub(/\r$/, "") }
+        /^\[/ { key = substr($0, 2, length($0) - 2); next }
+        /^@=/ { v = substr($0, 3); print key "|@|" (v == "-" ? "-" : unq(v)); next }
+        /^"/ { i = index($0, "\"="); name = substr($0, 2, i - 2); v = substr($0, i + 2); print key "|" name "|" (v == "-" ? "-" : unq(v)) }' "$1"
+}
+
+wine_reg_set() {   # key name value ("-" deletes, "<absent>" deletes)
+    local key=$1 name=$2 value=$3
+    local vflag=(/v "$name"); [ "$name" = "@" ] && vflag=(/ve)
+    if [ "$value" = "-" ] || [ "$value" = "<absent>" ]; then
+        wine "$reg_exe" delete "$key" "${vflag[@]}" /f >/dev/null 2>&1
+    else
+        wine "$reg_exe" add "$key" "${vflag[@]}" /t REG_SZ /d "$value" /f >/dev/null 2>&1
+    fi
+}
+
+for dir in "$here"/scripts/*/; do
+    name=$(basename "$dir")
+    [ -n "$only" ] && [ "$name" != "$only" ] && continue
+    args=""; status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""
+    # shellcheck disable=SC1091
+    . "$dir/case.conf"
+    [ "$mode" = wine ] && [ "$native_only" = 1 ] && continue
+    [ "$mode" = native ] && [ "$wine_only" = 1 ] && continue
+    count=$((count + 1))
+    run="$work/$name"
+    rm -rf "$run"
+    mkdir -p "$run"
+    cp -r "$dir"/. "$run"/
+    rm -f "$run/case.conf" "$run/expected.txt" "$run/stdout.expected"
+    exe_at="$run${exe_dir:+/$exe_dir}"
+    mkdir -p "$exe_at"
+    if [ "$mode" = wine ]; then
+        cp "$setup" "$exe_at/setup.exe"
+        rundir=$(winepath -w "$run" 2>/dev/null)
+        exe="$exe_at/setup.exe"
+    else
+        cp "$setup" "$exe_at/setup"
+        rundir=$run
+        exe="$exe_at/setup"
+    fi
+    rundir_reg=${rundir//\\/\\\\}
+    REGFILE="$run/registry.reg"
+    restore=()
+    if [ "$mode" = wine ]; then
+        wine "$reg_exe" delete 'HKEY_LOCAL_MACHINE\Software\Maroveth' /f >/dev/null 2>&1
+    else
+        rm -f "$REGFILE"
+    fi
+    if [ -f "$run/preset.reg" ]; then
+        sed -i "s|@RUNDIR@|${rundir_reg//|/\\|}|g" "$run/preset.reg"
+        if [ "$mode" = wine ]; then
+            while IFS='|' read -r k n v; do
+                restore+=("$k|$n|$(reg_get "$k" "$n")")
+                wine_reg_set "$k" "$n" "$v"
+            done < <(preset_values "$run/preset.reg")
+        else
+            home=${HOME:-}
+            pf=/opt; [ "$(id -u)" != 0 ] && pf="$home/.local/opt"
+            { printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n"ProgramFilesDir"="%s"\n\n' "$pf"
+              grep -v '^Windows Registry Editor' "$run/preset.reg"; } > "$REGFILE"
+        fi
+    fi
+    programfiles=$(reg_get 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion' ProgramFilesDir)
+    [ "$mode" = native ] && [ ! -f "$REGFILE" ] && programfiles=$([ "$(id -u)" = 0 ] && echo /opt || echo "$HOME/.local/opt")
+    argv=()
+    if [ -n "$args" ]; then
+        a=${args//@RUNDIR@/$rundir}
+        argv=("$a")
+    fi
+    answers_env=()
+    [ -f "$run/answers" ] && answers_env=(SETUP_ANSWERS="$run/answers")
+    if [ "$mode" = wine ]; then
+        (cd "$run" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" "${answers_env[@]}" \
+            timeout 60 wine "$exe" "${argv[@]}" >"$run/stdout.log" 2>"$run/stderr.log" </dev/null)
+        got=$?
+    else
+        (cd "$run" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" SETUP_REGISTRY="$REGFILE" "${answers_env[@]}" \
+            timeout 60 setsid -w "$exe" "${argv[@]}" >"$run/stdout.log" 2>"$run/stderr.log" </dev/null)
+        got=$?
+    fi
+    problems=()
+    want=$status
+    [ "$want" -lt 0 ] && want=$((want + 256))
+    [ "$got" = "$want" ] || problems+=("exit status $got, expected $want")
+    if [ -f "$dir/expected.txt" ]; then
+        out="$run/out.txt"
+        [ -f "$out" ] || out=/dev/null
+        if ! diff <(sed -e "s|@RUNDIR@|${rundir//|/\\|}|g" -e "s|@PROGRAMFILES@|${programfiles//|/\\|}|g" "$dir/expected.txt") \
+                  <(tr -d '\r' < "$out") > "$run/out.diff"; then
+            problems+=("out.txt differs: $(head -c 1500 "$run/out.diff")")
+        fi
+    fi
+    if [ "$mode" = native ] && [ -f "$dir/stdout.expected" ]; then
+        while IFS= read -r line; do
+            grep -qF -- "$line" "$run/stdout.log" || problems+=("stdout lacks: $line")
+        done < "$dir/stdout.expected"
+    fi
+    for e in "${reg_expect[@]}"; do
+        IFS='|' read -r k n v <<<"$e"
+        actual=$(reg_get "$k" "$n")
+        [ "$actual" = "$v" ] || problems+=("registry $k $n = '$actual', expected '$v'")
+    done
+    if [ "$mode" = wine ]; then
+        for r in "${restore[@]}"; do
+            IFS='|' read -r k n v <<<"$r"
+            wine_reg_set "$k" "$n" "$v"
+        done
+    fi
+    if [ ${#problems[@]} -eq 0 ]; then
+        echo "ok   $name"
+    else
+        failures=$((failures + 1))
+        echo "FAIL $name"
+        for p in "${problems[@]}"; do echo "     $p"; done
+        echo "     --- stdout"; head -40 "$run/stdout.log" | sed 's/^/     /'
+        echo "     --- stderr"; head -20 "$run/stderr.log" | sed 's/^/     /'
+    fi
+done
+echo "$((count - failures)) of $count script tests passed ($mode)"
+[ "$count" -gt 0 ] && [ "$failures" -eq 0 ]
