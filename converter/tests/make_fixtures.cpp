@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     fs::path demo = root / "vexa" / "demo";
     put(demo / "house.3ds", houseScene());
     put(demo / "house.prj", std::string("3DS project") + '\0' + "C:\\3DSMAX\\MAPS" + '\0' + "c:\\3dsmax\\maps" + '\0' +
-                                "D:\\VEXA\\DEMO\\" + '\0');
+                                "D:\\VEXA\\DEMO" + '\0');
     put(demo / "brick.tga", tgaImage(2, 2, 0xB4503C));
     put(demo / "brick.bmp", bmpImage(2, 2, 0xB4503C));
     put(demo / "_grid.bmp", bmpImage(2, 2, 0x5A5A5A));
