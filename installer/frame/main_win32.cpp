@@ -1,0 +1,102 @@
+// setup on Windows: the hidden backdrop window that runs the script once.
+#include "startup.h"
+#include "../platform/platform.h"
+#include "../platform/ui_win32.h"
+#include "../script/runstate.h"
+#include "../script/store.h"
+#include "../system/installstate.h"
+#include <commctrl.h>
+#include <objbase.h>
+
+namespace {
+HBRUSH backgroundBrush = nullptr;
+HFONT titleFont = nullptr;
+bool scriptStarted = false;
+
+void paintMainWindow(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    FillRect(dc, &ps.rcPaint, backgroundBrush);
+    HGDIOBJ oldFont = SelectObject(dc, titleFont);
+    SetBkColor(dc, RGB(0, 0, 80));
+    SetBkMode(dc, TRANSPARENT);
+    const char* name = GetVariable("SETUPNAME");
+    if (name) {
+        // two-step shadow: darker layers first, the name itself on top
+        int length = lstrlenA(name);
+        SetTextColor(dc, RGB(0, 48, 80));
+        TextOutA(dc, 12, 12, name, length);
+        SetTextColor(dc, RGB(16, 64, 80));
+        TextOutA(dc, 10, 10, name, length);
+        SetTextColor(dc, RGB(48, 96, 160));
+        TextOutA(dc, 8, 8, name, length);
+    }
+    SelectObject(dc, oldFont);
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        mainWindow = window;
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        InitCommonControls();
+        backgroundBrush = CreateSolidBrush(RGB(0, 0, 80));
+        titleFont = CreateFontA(50, 25, 0, 0, 900, TRUE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "arial");
+        PostMessageA(window, WM_USER, 0, 0);
+        return 0;
+    case WM_USER:
+        // the script runs once, inside this message; the runner keeps pumping
+        if (!scriptStarted) {
+            scriptStarted = true;
+            if (runSetupScript() == 0) {
+                platBroadcastSettingChange();
+                CoUninitialize();
+                finishSetupScript();
+            }
+            PostQuitMessage(finalExitCode());
+        }
+        return 0;
+    case WM_PAINT:
+        paintMainWindow(window);
+        return 0;
+    case WM_DESTROY:
+        CoUninitialize();
+        if (run.failure == 0) ClearFailureMark();
+        postQuitRequest(0);
+        PostQuitMessage(finalExitCode());
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    appInstance = instance;
+    resetRunState();
+    setupStartUp(commandLine);
+
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = "Install";
+    RegisterClassA(&windowClass);
+
+    HWND owner = FindWindowA(nullptr, "VEXA Setup Progress");
+    HWND window = CreateWindowA("Install", "Setup", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, owner, nullptr, instance, nullptr);
+    if (!window) return -1;
+    ShowWindow(window, SW_HIDE);
+    if (!run.silentMode) UpdateWindow(window);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
