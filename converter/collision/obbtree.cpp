@@ -6,6 +6,7 @@
 
 #include "driver/console.h"
 #include "export/meshfile.h"
+#include "export/textout.h"
 #include "scene/scene.h"
 
 OrientedBox orientedBoxes[kMaxOrientedBoxes];
@@ -85,20 +86,33 @@ BoundingSphere boundingSphere(int32_t head) {
 }
 
 void writeObbLeaf(int32_t head) {
-    fputs("Obb\n", meshFile);
+    meshText("Obb\n");
     for (int32_t i = head; i != -1; i = orientedBoxes[i].next) {
         const OrientedBox& b = orientedBoxes[i];
-        fprintf(meshFile, " %d %d %d %d %d %d %d %d %d %d %d %d\n", b.center[0], b.center[1],
-                b.center[2], b.halfAxis[0][0], b.halfAxis[0][1], b.halfAxis[0][2], b.halfAxis[1][0],
-                b.halfAxis[1][1], b.halfAxis[1][2], b.halfAxis[2][0], b.halfAxis[2][1],
-                b.halfAxis[2][2]);
+        for (int a = 0; a < 3; ++a) {
+            meshChar(' ');
+            meshInt(b.center[a]);
+        }
+        for (int k = 0; k < 3; ++k)
+            for (int a = 0; a < 3; ++a) {
+                meshChar(' ');
+                meshInt(b.halfAxis[k][a]);
+            }
+        meshChar('\n');
     }
 }
 
 int writeTreeNode(int32_t head) {
     if (head == -1) return -1;
     BoundingSphere s = boundingSphere(head);
-    fprintf(meshFile, "Sph\n %d %d %d %d\n", s.center[0], s.center[1], s.center[2], s.radius);
+    meshText("Sph\n");
+    for (int a = 0; a < 3; ++a) {
+        meshChar(' ');
+        meshInt(s.center[a]);
+    }
+    meshChar(' ');
+    meshInt(s.radius);
+    meshChar('\n');
     // axes by decreasing half-extent; only a strictly greater one moves up
     int axis[3] = {0, 1, 2};
     auto extent = [&](int slot) { return s.halfExtent[axis[slot]]; };
@@ -116,21 +130,21 @@ int writeTreeNode(int32_t head) {
         if (low != -1 && high != -1) break;
         list = low != -1 ? low : high;
     }
-    fputs("(\n", meshFile);
+    meshText("(\n");
     if (low == -1 || high == -1) {
         writeObbLeaf(low != -1 ? low : high);
     } else {
         writeTreeNode(low);
-        fputs("|\n", meshFile);
+        meshText("|\n");
         writeTreeNode(high);
     }
-    fputs(")\n", meshFile);
+    meshText(")\n");
     return 0;
 }
 
 void writeCollisionTree(int32_t head) {
     if (head == -1) return;
-    fputs("coll obb {\n 0 0 0 0 0 0\n", meshFile);
+    meshText("coll obb {\n 0 0 0 0 0 0\n");
     writeTreeNode(head);
-    fputs("}\n", meshFile);
+    meshText("}\n");
 }

@@ -11,6 +11,7 @@
 #include "driver/mappaths.h"
 #include "export/mesh.h"
 #include "export/meshfile.h"
+#include "export/textout.h"
 #include "scene/chunks.h"
 #include "scene/scene.h"
 
@@ -22,6 +23,7 @@ void resetConverter() {
     orientedBoxCount = 0;
     orientedBoxList = -1;
     meshFile = nullptr;
+    meshFlush();  // drops anything left from a stopped run
     sceneSize = 0;
 }
 
@@ -83,6 +85,7 @@ int runZorvex(int argc, char** argv) {
     } catch (const ConversionStopped&) {
         // the scene does not fit: no partial mesh file is left behind
         if (meshFile) {
+            meshFlush();
             fclose(meshFile);
             meshFile = nullptr;
             remove(meshPath.c_str());
@@ -90,6 +93,7 @@ int runZorvex(int argc, char** argv) {
         return -1;
     }
     say("\n");
+    meshFlush();
     fprintf(meshFile, "#materials= %d\n#meshes   = %d\n#vertices = %d (/%d)\n#polygons = %d (/%d)\n",
             materialsWritten, meshesWritten, verticesWritten, verticesInput, polygonsWritten,
             facesInput);

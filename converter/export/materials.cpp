@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "driver/console.h"
+#include "export/textout.h"
 #include "export/meshfile.h"
 #include "scene/scene.h"
 
@@ -37,19 +38,28 @@ int writeMaterialBlock(int index) {
     char name[kNameChars];
     exportName(name, m.name);
     if (m.color == 0) m.color = 0xC0C0C0;
-    fprintf(meshFile, "material %s {\ncolor %06x\n", name, (unsigned)m.color);
+    meshText("material ");
+    meshText(name);
+    meshText(" {\ncolor ");
+    meshHex6((uint32_t)m.color);
+    meshChar('\n');
     if (m.mapName[0]) {
-        fprintf(meshFile, "texture %s\n", vexaRelativePath(m.mapName));
+        meshText("texture ");
+        meshText(vexaRelativePath(m.mapName));
+        meshChar('\n');
         if (m.mapFirstChar == '_') {
-            if (m.transparency)
-                fprintf(meshFile, "type TRANSPARENCY%d\n", m.transparency);
-            else
-                fputs("type TRANSPARENCY\n", meshFile);
+            meshText("type TRANSPARENCY");
+            if (m.transparency) meshInt(m.transparency);
+            meshChar('\n');
         }
-        fputs("}\n", meshFile);
+        meshText("}\n");
     } else {
-        if (m.transparency) fprintf(meshFile, "type TRANSPARENCY%d\n", m.transparency);
-        fputs("type LIGHT\n}\n", meshFile);
+        if (m.transparency) {
+            meshText("type TRANSPARENCY");
+            meshInt(m.transparency);
+            meshChar('\n');
+        }
+        meshText("type LIGHT\n}\n");
     }
     return 0;
 }

@@ -80,6 +80,7 @@ std::string convertScene(const ScratchDir& dir, const std::string& scene, RunRes
 
 #include "driver/mappaths.h"
 #include "export/meshfile.h"
+#include "export/textout.h"
 #include "scene/chunks.h"
 #include "scene/scene.h"
 
@@ -99,6 +100,7 @@ ReadResult captureCall(void (*fn)(void*), void* context) {
     consoleOut = console;
     meshFile = mesh;
     fn(context);
+    meshFlush();
     consoleOut = stdout;
     meshFile = nullptr;
     ReadResult r;

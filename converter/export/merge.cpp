@@ -1,0 +1,181 @@
+// Vertex and face merging of one object, in time linear in its size.
+//
+// Both merges give exactly the result of the plain scans: a vertex's merged
+// index is the lowest index of the object at the same position, and a
+// triangle joins the first earlier face (in index order) that has the same
+// flags and material and holds the shared edge, reversed, as a hidden edge.
+// Hash tables are static and sized once from the object capacity; a stamp
+// per object stands for clearing them.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "export/mesh.h"
+#include "scene/scene.h"
+
+namespace {
+
+constexpr int kMaxObjectVertices = 65535;  // counts are 16-bit in the file
+constexpr int kMaxObjectFaces = 65535;
+
+uint32_t mix(uint32_t h) {
+    h ^= h >> 16;
+    h *= 0x7feb352dU;
+    h ^= h >> 15;
+    h *= 0x846ca68bU;
+    h ^= h >> 16;
+    return h;
+}
+
+// --- vertices: position -> lowest index
+constexpr uint32_t kVertexSlots = 1u << 17;  // at least twice the vertices of an object
+struct VertexSlot {
+    uint32_t stamp;
+    int32_t vertex;
+};
+VertexSlot vertexSlots[kVertexSlots];
+uint32_t vertexStamp;
+
+// --- faces: hidden directed edge (with flags and material) -> the faces
+// holding it, oldest first
+constexpr uint32_t kEdgeSlots = 1u << 19;  // at least twice three edges per face
+struct EdgeSlot {
+    uint32_t stamp;
+    int32_t from, to;
+    int32_t material;
+    int16_t flags;
+    int32_t head, tail;  // nodes in face order; head is advanced past absorbed faces
+};
+struct EdgeNode {
+    int32_t face;
+    int32_t next;
+};
+EdgeSlot edgeSlots[kEdgeSlots];
+EdgeNode edgeNodes[3 * kMaxObjectFaces];
+int32_t edgeNodeCount;
+uint32_t edgeStamp;
+
+static_assert(kVertexSlots >= 2 * kMaxObjectVertices, "vertex table load");
+static_assert(kEdgeSlots >= 6 * kMaxObjectFaces, "edge table load");
+
+uint32_t nextStamp(uint32_t& stamp, void* slots, size_t bytes) {
+    if (++stamp == 0) {  // wrapped after 2^32 objects: really clear once
+        memset(slots, 0, bytes);
+        stamp = 1;
+    }
+    return stamp;
+}
+
+EdgeSlot* findEdge(int32_t from, int32_t to, int16_t flags, int32_t material, bool create) {
+    uint32_t h = mix((uint32_t)from * 0x9E3779B1U ^ mix((uint32_t)to) ^ (uint32_t)material * 0x85EBCA77U ^
+                     (uint16_t)flags);
+    for (uint32_t i = h & (kEdgeSlots - 1);; i = (i + 1) & (kEdgeSlots - 1)) {
+        EdgeSlot& s = edgeSlots[i];
+        if (s.stamp != edgeStamp) {
+            if (!create) return nullptr;
+            s = EdgeSlot{edgeStamp, from, to, material, flags, -1, -1};
+            return &s;
+        }
+        if (s.from == from && s.to == to && s.flags == flags && s.material == material) return &s;
+    }
+}
+
+void addHiddenEdge(int32_t face, int32_t from, int32_t to) {
+    const SceneFace& f = faces[face];
+    EdgeSlot* s = findEdge(from, to, f.flags, f.material, true);
+    EdgeNode& n = edgeNodes[edgeNodeCount];
+    n.face = face;
+    n.next = -1;
+    if (s->tail >= 0)
+        edgeNodes[s->tail].next = edgeNodeCount;
+    else
+        s->head = edgeNodeCount;
+    s->tail = edgeNodeCount;
+    ++edgeNodeCount;
+}
+
+// The oldest face still holding the edge, or -1. Faces that were absorbed
+// into a quad are dropped from the front for good.
+int32_t firstHolder(int32_t from, int32_t to, int16_t flags, int32_t material) {
+    EdgeSlot* s = findEdge(from, to, flags, material, false);
+    if (!s) return -1;
+    while (s->head >= 0 && faces[edgeNodes[s->head].face].flags == kFaceGone) s->head = edgeNodes[s->head].next;
+    if (s->head < 0) {
+        s->tail = -1;
+        return -1;
+    }
+    return edgeNodes[s->head].face;
+}
+
+}  // namespace
+
+int mergeVertices(int object) {
+    const SceneObject& o = objects[object];
+    uint32_t stamp = nextStamp(vertexStamp, vertexSlots, sizeof vertexSlots);
+    int distinct = 0;
+    for (int32_t i = o.firstVertex; i < o.firstVertex + o.vertexCount; ++i) {
+        SceneVertex& v = vertices[i];
+        uint32_t h = mix((uint32_t)v.x * 0x9E3779B1U ^ mix((uint32_t)v.y ^ mix((uint32_t)v.z)));
+        for (uint32_t k = h & (kVertexSlots - 1);; k = (k + 1) & (kVertexSlots - 1)) {
+            VertexSlot& s = vertexSlots[k];
+            if (s.stamp != stamp) {  // first at this position
+                s.stamp = stamp;
+                s.vertex = i;
+                v.merged = i;
+                ++distinct;
+                break;
+            }
+            const SceneVertex& w = vertices[s.vertex];
+            if (w.x == v.x && w.y == v.y && w.z == v.z) {
+                v.merged = s.vertex;
+                break;
+            }
+        }
+    }
+    return distinct;
+}
+
+int mergeFaces(int object) {
+    const SceneObject& o = objects[object];
+    nextStamp(edgeStamp, edgeSlots, sizeof edgeSlots);
+    edgeNodeCount = 0;
+    int count = o.faceCount;
+    for (int32_t i = o.firstFace; i < o.firstFace + o.faceCount; ++i) {
+        SceneFace& f = faces[i];
+        const int32_t c[3] = {f.corner0, f.corner1, f.corner2};
+        int32_t m0 = vertices[c[0]].merged, m1 = vertices[c[1]].merged, m2 = vertices[c[2]].merged;
+        if (m0 == m1 || m1 == m2 || m2 == m0) {  // degenerate face
+            f.flags = kFaceGone;
+            --count;
+            continue;
+        }
+        // i's first hidden edge, in the order corner0-corner1, corner2-corner0,
+        // corner1-corner2; its partner holds the same edge the other way
+        int set = !(f.edgeFlags & 4) ? 0 : !(f.edgeFlags & 1) ? 1 : !(f.edgeFlags & 2) ? 2 : -1;
+        if (set >= 0) {
+            static const int kEdgeEnds[3][2] = {{0, 1}, {2, 0}, {1, 2}};
+            int32_t from = c[kEdgeEnds[set][0]], to = c[kEdgeEnds[set][1]];
+            int32_t j = firstHolder(to, from, f.flags, f.material);
+            if (j >= 0) {
+                SceneFace& g = faces[j];
+                const int32_t jc[3] = {g.corner0, g.corner1, g.corner2};
+                // j's far corner is the one not on the shared edge
+                int32_t far = jc[0] != from && jc[0] != to ? jc[0] : jc[1] != from && jc[1] != to ? jc[1] : jc[2];
+                switch (set) {
+                    case 0: f.corner0 = far; f.corner1 = c[1]; f.corner2 = c[2]; f.corner3 = c[0]; break;
+                    case 1: f.corner3 = far; break;
+                    default: f.corner2 = far; f.corner3 = c[2]; break;
+                }
+                f.flags = (int16_t)(f.flags | kFaceQuad);
+                g.flags = kFaceGone;
+                --count;
+                continue;  // a quad never joins again
+            }
+        }
+        // a triangle left alone can take a later partner across its hidden edges
+        if (!(f.edgeFlags & 4)) addHiddenEdge(i, c[0], c[1]);
+        if (!(f.edgeFlags & 2)) addHiddenEdge(i, c[1], c[2]);
+        if (!(f.edgeFlags & 1)) addHiddenEdge(i, c[2], c[0]);
+    }
+    return count;
+}
