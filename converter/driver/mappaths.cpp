@@ -2,23 +2,15 @@
 #include "driver/mappaths.h"
 
 #include <cstring>
-#include <filesystem>
-#include <string>
 
 #include "driver/console.h"
+#include "driver/files.h"
 
 char mapPaths[kMaxMapPaths][kPathChars];
 int mapPathCount;
 
 void resetMapPaths() { mapPathCount = 0; }
 
-static int asciiLower(int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
-
-static bool sameIgnoringCase(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b)
-        if (asciiLower((unsigned char)*a) != asciiLower((unsigned char)*b)) return false;
-    return *a == *b;
-}
 
 static void slashes(char* s) {
     for (; *s; ++s)
@@ -79,7 +71,7 @@ int addMapPath(const char* text) {
 
 int scanProjectFile(const char* path) {
     say("ouverture du fichier projet : %s\n", path);
-    FILE* f = fopen(path, "rb");
+    FILE* f = openInput(path);
     if (!f) {
         say("ficher %s introuvable\n", path);
         return -1;
@@ -102,56 +94,6 @@ int scanProjectFile(const char* path) {
     return 0;
 }
 
-static bool fileExists(const char* path) {
-    FILE* f = fopen(path, "rb");
-    if (!f) return false;
-    fclose(f);
-    return true;
-}
-
-#ifndef _WIN32
-// Scenes come from Windows, where file names match ignoring case. When the
-// path does not exist as written, look each component up ignoring ASCII case.
-static bool existsIgnoringCase(const char* path) {
-    namespace fs = std::filesystem;
-    std::string p(path);
-    std::string current;
-    size_t pos = 0;
-    if (!p.empty() && p[0] == '/') {
-        current = "/";
-        pos = 1;
-    }
-    while (pos <= p.size()) {
-        size_t slash = p.find('/', pos);
-        std::string part = p.substr(pos, slash == std::string::npos ? std::string::npos : slash - pos);
-        bool last = slash == std::string::npos;
-        if (!part.empty()) {
-            std::error_code ec;
-            std::string dir = current.empty() ? "." : current;
-            std::string exact = current + part;
-            if (fs::exists(exact, ec)) {
-                current = exact;
-            } else {
-                bool found = false;
-                for (fs::directory_iterator it(dir, ec), endIt; !ec && it != endIt; it.increment(ec)) {
-                    std::string name = it->path().filename().string();
-                    if (sameIgnoringCase(name.c_str(), part.c_str())) {
-                        current += name;
-                        found = true;
-                        break;
-                    }
-                }
-                if (!found) return false;
-            }
-            if (!last) current += '/';
-        }
-        if (last) break;
-        pos = slash + 1;
-    }
-    return fileExists(current.c_str());
-}
-#endif
-
 int resolveMapName(char* name) {
     char combined[kPathChars];
     size_t nameLen = strlen(name);
@@ -163,11 +105,9 @@ int resolveMapName(char* name) {
         }
         memcpy(combined, mapPaths[i], entryLen);
         memcpy(combined + entryLen, name, nameLen + 1);
-        bool found = fileExists(combined);
-#ifndef _WIN32
-        if (!found) found = existsIgnoringCase(combined);
-#endif
-        if (found) {
+        FILE* f = openInput(combined);
+        if (f) {
+            fclose(f);
             memcpy(name, combined, entryLen + nameLen + 1);
             return 0;
         }

@@ -8,6 +8,7 @@
 #include "collision/boxes.h"
 #include "collision/obbtree.h"
 #include "driver/console.h"
+#include "driver/files.h"
 #include "driver/mappaths.h"
 #include "export/mesh.h"
 #include "export/meshfile.h"
@@ -37,7 +38,7 @@ static const char* withExtension(std::string& name, const char* extension) {
 // Reads the scene file whole into sceneBuffer; -1 when it cannot be opened
 // or does not fit.
 static int loadScene(const char* path) {
-    FILE* f = fopen(path, "rb");
+    FILE* f = openInput(path);
     if (!f) {
         say("erreur\n");
         return -1;

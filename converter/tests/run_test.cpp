@@ -52,6 +52,17 @@ TEST(Run, SceneAndProjectArgumentsAreTheSameRun) {
     EXPECT_NE(std::string::npos, a.console.find("ficher " + (dir / "house.prj") + " introuvable\n"));
 }
 
+// Scenes come from Windows: HOUSE.3DS is the scene of house.prj.
+TEST(Run, InputNamesMatchIgnoringCase) {
+    ScratchDir dir;
+    writeFile(dir / "HOUSE.3DS", smallScene());
+    std::filesystem::create_directories(dir / "wood.tga");  // a directory is no texture
+    RunResult r = runConverter((dir / "house.prj").c_str());
+    EXPECT_EQ(0, r.status);
+    EXPECT_TRUE(fileExists(dir / "house.m3d"));
+    EXPECT_NE(std::string::npos, r.console.find("map WOOD.TGA not found\n"));
+}
+
 TEST(Run, LastThreeCharactersAreReplacedWhateverTheyAre) {
     ScratchDir dir;
     writeFile(dir / "ho3ds", smallScene());
