@@ -1,10 +1,13 @@
 #!/bin/bash
 # Installs what is missing, builds everything natively and for 32-bit Windows,
-# runs every test natively, then runs the Windows builds under Wine.
+# runs every test natively (plainly and under AddressSanitizer and
+# UndefinedBehaviorSanitizer), fuzzes the converter's readers for a bounded
+# time, then runs the Windows builds under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=${JOBS:-2}
+fuzz_seconds=${FUZZ_SECONDS:-25}
 
 bash scripts/install-deps.sh
 
@@ -12,6 +15,26 @@ echo "== native build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_WERROR=ON -DVEXA_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
+
+echo "== fuzzing the scene reader and the project scan (${fuzz_seconds}s each)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_INSTALLER=OFF \
+      -DBUILD_TESTING=OFF -DVEXA_FUZZ=ON -DVEXA_SANITIZE=ON >/dev/null
+cmake --build build-fuzz -j"$jobs" --target fuzz_scene fuzz_project
+corpus=build-fuzz/corpus
+rm -rf "$corpus" && mkdir -p "$corpus/scene" "$corpus/project"
+build/converter/tests/make_fixtures build-fuzz/fixtures
+find build-fuzz/fixtures converter/tests/regressions -name '*.3ds' -exec cp {} "$corpus/scene/" \; 2>/dev/null || true
+cp /usr/share/assimp/models/3DS/* "$corpus/scene/" 2>/dev/null || true
+find build-fuzz/fixtures converter/tests/regressions -name '*.prj' -exec cp {} "$corpus/project/" \; 2>/dev/null || true
+build-fuzz/converter/fuzz_scene -max_total_time="$fuzz_seconds" -max_len=65536 -rss_limit_mb=4096 \
+    -artifact_prefix=build-fuzz/ "$corpus/scene" 2>&1 | tail -n 3
+build-fuzz/converter/fuzz_project -max_total_time="$fuzz_seconds" -artifact_prefix=build-fuzz/ \
+    "$corpus/project" 2>&1 | tail -n 3
 
 echo "== Windows build (MinGW-w64, i686)"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
@@ -22,6 +45,8 @@ export WINEPREFIX=$root/build-win/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="ms
 mkdir -p "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1 || true
 
+echo "== converter tests under Wine"
+(cd build-win && ctest --output-on-failure -R converter_tests)
 echo "== converter under Wine against the native build"
 bash converter/tests/wine_compare.sh build/converter/zorvex build-win/converter/zorvex.exe \
      build/converter/tests/make_fixtures

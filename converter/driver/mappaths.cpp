@@ -69,18 +69,10 @@ int addMapPath(const char* text) {
     return 0;
 }
 
-int scanProjectFile(const char* path) {
-    say("ouverture du fichier projet : %s\n", path);
-    FILE* f = openInput(path);
-    if (!f) {
-        say("ficher %s introuvable\n", path);
-        return -1;
-    }
-    static unsigned char bytes[kProjectScanBytes];
-    int n = (int)fread(bytes, 1, sizeof bytes, f);
-    fclose(f);
-    char text[kProjectScanBytes + 1];
-    // a ":\" whose backslash is the last byte read starts no path
+void scanProjectBytes(const unsigned char* bytes, int n) {
+    static char text[kProjectScanBytes + 1];
+    if (n > kProjectScanBytes) n = kProjectScanBytes;
+    // a colon and backslash whose backslash is the last byte read start no path
     for (int i = 1; i < n - 2; ++i) {
         if (bytes[i] != ':' || bytes[i + 1] != '\\') continue;
         // the path runs from its drive letter to the next NUL, or to the end
@@ -91,6 +83,19 @@ int scanProjectFile(const char* path) {
         text[end - (i - 1)] = 0;
         addMapPath(text);
     }
+}
+
+int scanProjectFile(const char* path) {
+    say("ouverture du fichier projet : %s\n", path);
+    FILE* f = openInput(path);
+    if (!f) {
+        say("ficher %s introuvable\n", path);
+        return -1;
+    }
+    static unsigned char bytes[kProjectScanBytes];
+    int n = (int)fread(bytes, 1, sizeof bytes, f);
+    fclose(f);
+    scanProjectBytes(bytes, n);
     return 0;
 }
 

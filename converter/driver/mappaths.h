@@ -16,6 +16,8 @@ void addProjectDirectory(const char* path);
 // Adds every drive-letter path found in the project file's first bytes.
 // Returns 0, or -1 when the file cannot be opened (the run goes on).
 int scanProjectFile(const char* path);
+// Adds the paths found in the first n bytes of a project file.
+void scanProjectBytes(const unsigned char* bytes, int n);
 // Adds one project path (text followed by '/') unless already listed,
 // ignoring case. Returns 0 added, -1 duplicate.
 int addMapPath(const char* text);

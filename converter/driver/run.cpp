@@ -28,6 +28,13 @@ void resetConverter() {
     sceneSize = 0;
 }
 
+void convertLoadedScene() {
+    orientedBoxList = -1;
+    readChunks(0, sceneSize);
+    for (int i = 0; i < objectCount; ++i) exportObject(i);
+    if (orientedBoxList != -1) writeCollisionTree(orientedBoxList);
+}
+
 // The argument is the one file-name buffer: its last three characters are
 // replaced by each extension in turn.
 static const char* withExtension(std::string& name, const char* extension) {
@@ -79,10 +86,7 @@ int runZorvex(int argc, char** argv) {
             say("erreur\n");
             return -1;
         }
-        orientedBoxList = -1;
-        readChunks(0, sceneSize);
-        for (int i = 0; i < objectCount; ++i) exportObject(i);
-        if (orientedBoxList != -1) writeCollisionTree(orientedBoxList);
+        convertLoadedScene();
     } catch (const ConversionStopped&) {
         // the scene does not fit: no partial mesh file is left behind
         if (meshFile) {

@@ -6,5 +6,10 @@
 // (0 after a complete run, -1 otherwise).
 int runZorvex(int argc, char** argv);
 
+// Reads the scene image in sceneBuffer and writes its materials, meshes and
+// collision tree to the open meshFile; collision boxes are left in their
+// table for the boxes file. Throws ConversionStopped past a capacity.
+void convertLoadedScene();
+
 // Returns every process-wide table of the converter to its start state.
 void resetConverter();

@@ -10,6 +10,12 @@ trap 'rm -rf "$work"' EXIT
 "$fixtures" "$work/native"
 "$fixtures" "$work/wine"
 scenes=(vexa/demo/house.prj plain/tri.3ds damaged/cut.3ds damaged/zero.3ds big/grid.3ds missing/none.3ds)
+# real scenes from Debian's assimp-testmodels, when installed
+for f in /usr/share/assimp/models/3DS/*.[3][dD][sS]; do
+  [ -e "$f" ] || continue
+  for side in native wine; do mkdir -p "$work/$side/real" && cp "$f" "$work/$side/real/"; done
+  scenes+=("real/$(basename "$f")")
+done
 failed=0 passed=0
 strip_cr() { tr -d '\r' <"$1"; }
 for scene in "${scenes[@]}"; do
