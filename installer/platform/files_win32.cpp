@@ -25,8 +25,14 @@ FILE* platOpenFile(const char* path, const char* mode) {
 }
 
 int platPathMatches(const char* pattern) {
+    // a directory written with its final backslash ("C:\\Temp\\") is still that directory
+    char trimmed[1024];
+    size_t n = std::strlen(pattern);
+    if (n >= sizeof trimmed) return 0;
+    std::memcpy(trimmed, pattern, n + 1);
+    if (n > 1 && (trimmed[n - 1] == '\\' || trimmed[n - 1] == '/') && trimmed[n - 2] != ':') trimmed[n - 1] = 0;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern, &data);
+    HANDLE find = FindFirstFileA(trimmed, &data);
     if (find == INVALID_HANDLE_VALUE) return 0;
     int found = 0;
     do {

@@ -3,12 +3,13 @@
 #   run_script_tests.sh native <setup>     <work dir>
 #   run_script_tests.sh wine   <setup.exe> <work dir>   (WINEPREFIX set by the caller)
 # A folder holds setup.ini, its language files and data, and case.conf
-# (bash: args, status, lang, reg_expect, native_only, wine_only, exe_dir).
+# (bash: args (an array), status, lang, reg_expect, native_only, wine_only, exe_dir).
 # expected.txt is compared with the out.txt the script writes with AppendFile;
 # preset.reg (values only) is put in the registry before the run; answers,
 # when present, answers the message boxes; stdout.expected lists lines that the
-# native run must print. @RUNDIR@ and @PROGRAMFILES@ stand for the run folder
-# and the registry's program-files directory in the platform's own form.
+# native run must print. @RUNDIR@, @PROGRAMFILES@ and @SEP@ stand for the run
+# folder, the registry's program-files directory and the path separator of the
+# platform's own form.
 set -u
 mode=$1
 setup=$2
@@ -20,6 +21,13 @@ failures=0
 count=0
 
 reg_exe='C:\windows\syswow64\reg.exe'   # the 32-bit view, as setup.exe sees it
+
+# Escapes a text for the replacement side of sed s|||.
+sed_escape() {
+    local v=${1//\\/\\\\}
+    v=${v//|/\\|}
+    printf '%s' "${v//&/\\&}"
+}
 
 # reg_get KEY NAME: prints the value, or <absent>.
 reg_get() {
@@ -73,7 +81,7 @@ wine_reg_set() {   # key name value ("-" deletes, "<absent>" deletes)
 for dir in "$here"/scripts/*/; do
     name=$(basename "$dir")
     [ -n "$only" ] && [ "$name" != "$only" ] && continue
-    args=""; status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""
+    args=(); status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""
     # shellcheck disable=SC1091
     . "$dir/case.conf"
     [ "$mode" = wine ] && [ "$native_only" = 1 ] && continue
@@ -104,7 +112,7 @@ for dir in "$here"/scripts/*/; do
         rm -f "$REGFILE"
     fi
     if [ -f "$run/preset.reg" ]; then
-        sed -i "s|@RUNDIR@|${rundir_reg//|/\\|}|g" "$run/preset.reg"
+        sed -i "s|@RUNDIR@|$(sed_escape "$rundir_reg")|g" "$run/preset.reg"
         if [ "$mode" = wine ]; then
             while IFS='|' read -r k n v; do
                 restore+=("$k|$n|$(reg_get "$k" "$n")")
@@ -119,11 +127,12 @@ for dir in "$here"/scripts/*/; do
     fi
     programfiles=$(reg_get 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion' ProgramFilesDir)
     [ "$mode" = native ] && [ ! -f "$REGFILE" ] && programfiles=$([ "$(id -u)" = 0 ] && echo /opt || echo "$HOME/.local/opt")
+    sep=/; [ "$mode" = wine ] && sep='\'
     argv=()
-    if [ -n "$args" ]; then
-        a=${args//@RUNDIR@/$rundir}
-        argv=("$a")
-    fi
+    for a in "${args[@]}"; do
+        a=${a//@RUNDIR@/$rundir}
+        argv+=("${a//@SEP@/$sep}")
+    done
     answers_env=()
     [ -f "$run/answers" ] && answers_env=(SETUP_ANSWERS="$run/answers")
     if [ "$mode" = wine ]; then
@@ -142,7 +151,8 @@ for dir in "$here"/scripts/*/; do
     if [ -f "$dir/expected.txt" ]; then
         out="$run/out.txt"
         [ -f "$out" ] || out=/dev/null
-        if ! diff <(sed -e "s|@RUNDIR@|${rundir//|/\\|}|g" -e "s|@PROGRAMFILES@|${programfiles//|/\\|}|g" "$dir/expected.txt") \
+        if ! diff <(sed -e "s|@RUNDIR@|$(sed_escape "$rundir")|g" -e "s|@PROGRAMFILES@|$(sed_escape "$programfiles")|g" \
+                       -e "s|@SEP@|$(sed_escape "$sep")|g" "$dir/expected.txt") \
                   <(tr -d '\r' < "$out") > "$run/out.diff"; then
             problems+=("out.txt differs: $(head -c 1500 "$run/out.diff")")
         fi
