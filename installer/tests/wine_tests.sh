@@ -45,5 +45,39 @@ fi
 echo "-- installer script tests under Wine"
 bash "$here/run_script_tests.sh" wine "$win/installer/setup.exe" "$win/installer-wine-runs" || status=1
 
+echo "-- real message boxes driven with xdotool"
+# keys: the keys pressed, one per box; then the expected out.txt lines
+press_keys() {
+    local keys=$1 expected=$2 run=$win/installer-wine-runs/real_boxes
+    rm -rf "$run"; mkdir -p "$run"
+    cp "$here/real_boxes/setup.ini" "$win/installer/setup.exe" "$run"/
+    (cd "$run" && exec wine ./setup.exe </dev/null >/dev/null 2>&1) &
+    local pid=$! desktop="" i
+    for i in $(seq 1 100); do
+        desktop=$(xdotool search --name "Wine desktop" 2>/dev/null | head -1)
+        [ -n "$desktop" ] && break
+        sleep 0.1
+    done
+    for key in $keys; do
+        sleep 1.5   # the box is up well before this
+        xdotool mousemove --window "$desktop" 300 200 key --clearmodifiers "$key" 2>/dev/null
+    done
+    for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    if kill -0 $pid 2>/dev/null; then
+        kill $pid; wait $pid
+        echo "FAIL real boxes ($keys): setup.exe still waiting"; status=1; return
+    fi
+    wait $pid
+    local got
+    got=$(tr -d '\r' < "$run/out.txt" 2>/dev/null | paste -sd, -)
+    if [ "$got" = "$expected" ]; then
+        echo "ok   real boxes: $keys -> $got"
+    else
+        echo "FAIL real boxes: $keys -> '$got', expected '$expected'"; status=1
+    fi
+}
+press_keys "n Escape" "no pressed,cancel pressed"
+press_keys "Return Return" "yes pressed,ok pressed"
+
 wineserver -k 2>/dev/null
 exit $status
