@@ -35,12 +35,18 @@ struct VertexSlot {
 };
 VertexSlot vertexSlots[kVertexSlots];
 uint32_t vertexStamp;
+uint32_t vertexMask = kVertexSlots - 1;
 
 // --- faces: hidden directed edge (with flags and material) -> the faces
-// holding it, oldest first
+// holding it, oldest first. The hash slots only name a key record, so the
+// part of the table an object touches stays small.
 constexpr uint32_t kEdgeSlots = 1u << 19;  // at least twice three edges per face
+constexpr int kMaxEdges = 3 * kMaxObjectFaces;
 struct EdgeSlot {
     uint32_t stamp;
+    int32_t key;
+};
+struct EdgeKey {
     int32_t from, to;
     int32_t material;
     int16_t flags;
@@ -51,12 +57,22 @@ struct EdgeNode {
     int32_t next;
 };
 EdgeSlot edgeSlots[kEdgeSlots];
-EdgeNode edgeNodes[3 * kMaxObjectFaces];
-int32_t edgeNodeCount;
+EdgeKey edgeKeys[kMaxEdges];
+EdgeNode edgeNodes[kMaxEdges];
+int32_t edgeKeyCount, edgeNodeCount;
 uint32_t edgeStamp;
+uint32_t edgeMask = kEdgeSlots - 1;
 
 static_assert(kVertexSlots >= 2 * kMaxObjectVertices, "vertex table load");
-static_assert(kEdgeSlots >= 6 * kMaxObjectFaces, "edge table load");
+static_assert(kEdgeSlots >= 2 * kMaxEdges, "edge table load");
+
+// The part of a table an object uses: a power of two at least twice its
+// entries, so a small object touches few pages of the table.
+uint32_t maskFor(uint32_t entries, uint32_t slots) {
+    uint32_t size = 64;
+    while (size < 2 * entries && size < slots) size *= 2;
+    return size - 1;
+}
 
 uint32_t nextStamp(uint32_t& stamp, void* slots, size_t bytes) {
     if (++stamp == 0) {  // wrapped after 2^32 objects: really clear once
@@ -66,45 +82,49 @@ uint32_t nextStamp(uint32_t& stamp, void* slots, size_t bytes) {
     return stamp;
 }
 
-EdgeSlot* findEdge(int32_t from, int32_t to, int16_t flags, int32_t material, bool create) {
+EdgeKey* findEdge(int32_t from, int32_t to, int16_t flags, int32_t material, bool create) {
     uint32_t h = mix((uint32_t)from * 0x9E3779B1U ^ mix((uint32_t)to) ^ (uint32_t)material * 0x85EBCA77U ^
                      (uint16_t)flags);
-    for (uint32_t i = h & (kEdgeSlots - 1);; i = (i + 1) & (kEdgeSlots - 1)) {
+    for (uint32_t i = h & edgeMask;; i = (i + 1) & edgeMask) {
         EdgeSlot& s = edgeSlots[i];
         if (s.stamp != edgeStamp) {
             if (!create) return nullptr;
-            s = EdgeSlot{edgeStamp, from, to, material, flags, -1, -1};
-            return &s;
+            s.stamp = edgeStamp;
+            s.key = edgeKeyCount;
+            EdgeKey& k = edgeKeys[edgeKeyCount++];
+            k = EdgeKey{from, to, material, flags, -1, -1};
+            return &k;
         }
-        if (s.from == from && s.to == to && s.flags == flags && s.material == material) return &s;
+        EdgeKey& k = edgeKeys[s.key];
+        if (k.from == from && k.to == to && k.flags == flags && k.material == material) return &k;
     }
 }
 
 void addHiddenEdge(int32_t face, int32_t from, int32_t to) {
     const SceneFace& f = faces[face];
-    EdgeSlot* s = findEdge(from, to, f.flags, f.material, true);
+    EdgeKey* k = findEdge(from, to, f.flags, f.material, true);
     EdgeNode& n = edgeNodes[edgeNodeCount];
     n.face = face;
     n.next = -1;
-    if (s->tail >= 0)
-        edgeNodes[s->tail].next = edgeNodeCount;
+    if (k->tail >= 0)
+        edgeNodes[k->tail].next = edgeNodeCount;
     else
-        s->head = edgeNodeCount;
-    s->tail = edgeNodeCount;
+        k->head = edgeNodeCount;
+    k->tail = edgeNodeCount;
     ++edgeNodeCount;
 }
 
 // The oldest face still holding the edge, or -1. Faces that were absorbed
 // into a quad are dropped from the front for good.
 int32_t firstHolder(int32_t from, int32_t to, int16_t flags, int32_t material) {
-    EdgeSlot* s = findEdge(from, to, flags, material, false);
-    if (!s) return -1;
-    while (s->head >= 0 && faces[edgeNodes[s->head].face].flags == kFaceGone) s->head = edgeNodes[s->head].next;
-    if (s->head < 0) {
-        s->tail = -1;
+    EdgeKey* k = findEdge(from, to, flags, material, false);
+    if (!k) return -1;
+    while (k->head >= 0 && faces[edgeNodes[k->head].face].flags == kFaceGone) k->head = edgeNodes[k->head].next;
+    if (k->head < 0) {
+        k->tail = -1;
         return -1;
     }
-    return edgeNodes[s->head].face;
+    return edgeNodes[k->head].face;
 }
 
 }  // namespace
@@ -112,11 +132,12 @@ int32_t firstHolder(int32_t from, int32_t to, int16_t flags, int32_t material) {
 int mergeVertices(int object) {
     const SceneObject& o = objects[object];
     uint32_t stamp = nextStamp(vertexStamp, vertexSlots, sizeof vertexSlots);
+    vertexMask = maskFor((uint32_t)o.vertexCount, kVertexSlots);
     int distinct = 0;
     for (int32_t i = o.firstVertex; i < o.firstVertex + o.vertexCount; ++i) {
         SceneVertex& v = vertices[i];
         uint32_t h = mix((uint32_t)v.x * 0x9E3779B1U ^ mix((uint32_t)v.y ^ mix((uint32_t)v.z)));
-        for (uint32_t k = h & (kVertexSlots - 1);; k = (k + 1) & (kVertexSlots - 1)) {
+        for (uint32_t k = h & vertexMask;; k = (k + 1) & vertexMask) {
             VertexSlot& s = vertexSlots[k];
             if (s.stamp != stamp) {  // first at this position
                 s.stamp = stamp;
@@ -135,9 +156,16 @@ int mergeVertices(int object) {
     return distinct;
 }
 
+// Number of hidden edges for each edge-flag value.
+static const uint8_t kHiddenEdges[8] = {3, 2, 2, 1, 2, 1, 1, 0};
+
 int mergeFaces(int object) {
     const SceneObject& o = objects[object];
     nextStamp(edgeStamp, edgeSlots, sizeof edgeSlots);
+    uint32_t hidden = 0;
+    for (int32_t i = o.firstFace; i < o.firstFace + o.faceCount; ++i) hidden += kHiddenEdges[faces[i].edgeFlags & 7];
+    edgeMask = maskFor(hidden, kEdgeSlots);
+    edgeKeyCount = 0;
     edgeNodeCount = 0;
     int count = o.faceCount;
     for (int32_t i = o.firstFace; i < o.firstFace + o.faceCount; ++i) {
