@@ -101,7 +101,9 @@ TEST(Run, CapacitiesStopTheConversion) {
     Bytes tri = meshObject("t", kTri, {{0, 1, 2, 7}});
     for (int i = 0; i < 10001; ++i) manyObjects += tri;
     Bytes box = meshObject("box_1", boxVertices(0, 0, 0, 10, 6, 4), boxTriangles(true));
+    Bytes obb = meshObject("obb_1", boxVertices(0, 0, 0, 10, 6, 4), boxTriangles(true)), manyObbs;
     for (int i = 0; i < 1001; ++i) manyBoxes += box;
+    for (int i = 0; i < 1001; ++i) manyObbs += obb;
     std::vector<V3> many(60000);
     Bytes big = meshObject("big", many, {{0, 1, 2, 7}});
     bigObjects = big + big;
@@ -114,6 +116,7 @@ TEST(Run, CapacitiesStopTheConversion) {
         {"objects", scene({manyObjects}), "erreur : capacite depassee : plus de 10000 objets\n"},
         {"vertices", scene({bigObjects}), "erreur : capacite depassee : plus de 100000 sommets\n"},
         {"boxes", scene({manyBoxes}), "erreur : capacite depassee : plus de 1000 boites de collision\n"},
+        {"oriented boxes", scene({manyObbs}), "erreur : capacite depassee : plus de 1000 boites orientees\n"},
         {"scene bytes", oversized, "erreur : fichier source trop grand (plus de 2000000 octets)\n"},
     };
     for (const Case& c : cases) {
