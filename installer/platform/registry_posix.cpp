@@ -222,19 +222,29 @@ bool makeDirs(const std::string& file) {
 
 // Runs change on the tree under the lock and replaces the file when it changed.
 // change returns -1 (failure, nothing written), 0 (done, nothing changed) or 1 (write).
+void cannotWrite(const std::string& path, const char* why) {
+    std::string text = "setup: cannot change the registry file " + path + ": " + why;
+    platDiagnostic(text.c_str());
+}
+
 template <typename Change>
 int modify(Change change) {
     std::string path = registryPath();
-    if (!makeDirs(path)) return -1;
+    if (!makeDirs(path)) {
+        cannotWrite(path, std::strerror(errno));
+        return -1;
+    }
     int lock = open((path + ".lock").c_str(), O_CREAT | O_RDWR, 0644);
-    if (lock < 0) return -1;
-    if (flock(lock, LOCK_EX) != 0) {
-        close(lock);
+    if (lock < 0 || flock(lock, LOCK_EX) != 0) {
+        cannotWrite(path, std::strerror(errno));
+        if (lock >= 0) close(lock);
         return -1;
     }
     int result = -1;
     RegTree t;
-    if (load(t)) {
+    if (!load(t)) {
+        cannotWrite(path, "it cannot be read");
+    } else {
         int r = change(t);
         if (r == 1) {
             std::string tmp = path + ".XXXXXX";
@@ -247,8 +257,14 @@ int modify(Change change) {
                 ok = fsync(fd) == 0 && ok;
                 fchmod(fd, 0644);
                 close(fd);
-                if (ok && rename(name.data(), path.c_str()) == 0) result = 0;
-                else unlink(name.data());
+                if (ok && rename(name.data(), path.c_str()) == 0) {
+                    result = 0;
+                } else {
+                    cannotWrite(path, std::strerror(errno));
+                    unlink(name.data());
+                }
+            } else {
+                cannotWrite(path, std::strerror(errno));
             }
         } else {
             result = r;

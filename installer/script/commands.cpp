@@ -177,22 +177,27 @@ void doInclude(PlatWindow progress, const char* file, const char* section) {
         scriptDiagnostic("Include: cannot open %s", file);
         return;
     }
+    // the arguments may be variable values that the included section changes
+    std::string fileName = file;
     FILE* savedFile = run.scriptFile;
     const char* savedName = run.scriptName;
     run.scriptFile = f;
-    run.scriptName = file;
+    run.scriptName = fileName.c_str();
     RunSection(progress, section);
     std::fclose(f);
     run.scriptFile = savedFile;
     run.scriptName = savedName;
 }
 
-void doParseFile(const char* file, const char* section) {
+void doParseFile(const char* file, const char* sectionValue) {
     FILE* f = file ? platOpenFile(file, "rb") : nullptr;
     if (!f) {
         scriptDiagnostic("ParseFile: cannot open %s", file);
         return;
     }
+    // each run of the section may change the variable that named it
+    std::string sectionName = sectionValue ? sectionValue : "";
+    const char* section = sectionValue ? sectionName.c_str() : nullptr;
     char line[kLineBytes];
     while (!run.stopAll && readTextPiece(line, kLineBytes, f) > 0) {
         size_t n = std::strlen(line);

@@ -1,4 +1,4 @@
-// The Linux stand-ins: the registry file, paths ignoring case, the user's language.
+// The Linux stand-ins: the registry file format and defaults, the user's language.
 #include "platform/platform.h"
 #include <cstdlib>
 #include <fstream>
@@ -74,35 +74,6 @@ TEST_F(PosixPlatformTest, RegistryKeepsValuesItDoesNotKnow) {
     EXPECT_NE(std::string::npos, text.find("\"Bin\"=hex:01,02,\\\n  03\n"));
     EXPECT_NE(std::string::npos, text.find("\"S\"=\"w\"\n"));
     EXPECT_EQ(-1, platRegSetString(RegCurrentUser, "Test", "S", "two\nlines"));
-}
-
-TEST_F(PosixPlatformTest, PathsResolveIgnoringCase) {
-    std::ofstream(dir + "/Qolt.ini") << "x";
-    mkdir((dir + "/SubDir").c_str(), 0755);
-    std::ofstream(dir + "/SubDir/File.TXT") << "";
-    std::string windowsForm = dir + "\\subdir\\file.txt";
-    FILE* f = platOpenFile((dir + "/qolt.INI").c_str(), "rb");
-    ASSERT_NE(nullptr, f);
-    std::fclose(f);
-    EXPECT_EQ(1, platPathMatches(windowsForm.c_str()));
-    EXPECT_EQ(1, platPathMatches((dir + "\\SUBDIR\\*.txt").c_str()));
-    EXPECT_EQ(0, platPathMatches((dir + "\\SUBDIR\\*.ini").c_str()));
-    EXPECT_EQ(1, platFileNonEmpty((dir + "\\QOLT.ini").c_str()));
-    EXPECT_EQ(0, platFileNonEmpty(windowsForm.c_str()));  // empty
-    EXPECT_EQ(0, platFileNonEmpty((dir + "\\subdir").c_str()));  // a directory
-    EXPECT_EQ(nullptr, platOpenFile((dir + "\\subdir").c_str(), "rb"));
-}
-
-TEST_F(PosixPlatformTest, TemporaryFilesAreNewAndNamedAsOnWindows) {
-    char a[512], b[512];
-    ASSERT_EQ(0, platCreateTempFile((dir + "\\").c_str(), "temp", a, sizeof a));
-    ASSERT_EQ(0, platCreateTempFile(dir.c_str(), "temp", b, sizeof b));
-    EXPECT_STRNE(a, b);
-    std::string name = std::string(a).substr(dir.size() + 1);
-    EXPECT_EQ(0u, name.find("tem"));
-    EXPECT_EQ(name.size() - 4, name.find(".tmp"));
-    EXPECT_EQ(std::string(b).substr(0, dir.size() + 1), dir + "\\");
-    EXPECT_EQ(-1, platCreateTempFile((dir + "\\missing").c_str(), "temp", a, sizeof a));
 }
 
 TEST(PosixLanguage, FromLocaleEnvironment) {

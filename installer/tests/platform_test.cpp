@@ -1,0 +1,127 @@
+// What both platform layers promise alike: file tests, temporary names and
+// the registry. Runs natively and, in the Windows build, under Wine.
+#include "platform/platform.h"
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+class PlatformTest : public ::testing::Test {
+  protected:
+    std::string dir;  // in the platform's own form
+    fs::path root;
+    std::string savedRegistry;
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("vexa-platform-" + std::to_string(std::rand()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root / "Data" / "Empty");
+        std::ofstream(root / "Data" / "First.DAT") << "one";
+        std::ofstream(root / "Data" / "empty.txt");
+        dir = root.string();
+        const char* r = std::getenv("SETUP_REGISTRY");
+        savedRegistry = r ? r : "";
+#ifndef _WIN32
+        setenv("SETUP_REGISTRY", (dir + "/registry.reg").c_str(), 1);
+#endif
+    }
+    void TearDown() override {
+#ifndef _WIN32
+        if (savedRegistry.empty()) unsetenv("SETUP_REGISTRY");
+        else setenv("SETUP_REGISTRY", savedRegistry.c_str(), 1);
+#endif
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    std::string at(const char* relative) { return dir + "\\" + relative; }  // joined as scripts join paths
+};
+}  // namespace
+
+TEST_F(PlatformTest, PathMatchesFilesDirectoriesAndWildcards) {
+    struct MatchCase {
+        const char* pattern;
+        int expected;
+    };
+    static const MatchCase cases[] = {
+        {"Data\\*.dat", 1},        {"data\\first.dat", 1},  {"Data\\*.xyz", 0},  {"Data\\Empty", 1},
+        {"Data\\Empty\\", 1},      {"Data\\Empty\\*", 0},   {"Data\\F?rst.*", 1}, {"Missing\\*", 0},
+        {"Data\\*", 1},            {"nothing*", 0},
+    };
+    for (const MatchCase& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        EXPECT_EQ(c.expected, platPathMatches(at(c.pattern).c_str()));
+    }
+}
+
+TEST_F(PlatformTest, FileTests) {
+    EXPECT_EQ(1, platFileNonEmpty(at("DATA\\first.dat").c_str()));
+    EXPECT_EQ(0, platFileNonEmpty(at("Data\\empty.txt").c_str()));
+    EXPECT_EQ(0, platFileNonEmpty(at("Data\\Empty").c_str()));
+    EXPECT_EQ(0, platFileNonEmpty(at("Data\\none.txt").c_str()));
+    EXPECT_EQ(nullptr, platOpenFile(at("Data\\Empty").c_str(), "rb"));  // a directory is not a file
+    FILE* f = platOpenFile(at("data\\FIRST.dat").c_str(), "rb");
+    ASSERT_NE(nullptr, f);
+    std::fclose(f);
+    EXPECT_EQ(nullptr, platOpenFile(nullptr, "rb"));
+}
+
+TEST_F(PlatformTest, CurrentDirectoryRoundTrip) {
+    char before[1024], inside[1024];
+    ASSERT_EQ(0, platGetCurrentDir(before, sizeof before));
+    ASSERT_EQ(0, platSetCurrentDir(at("Data").c_str()));
+    ASSERT_EQ(0, platGetCurrentDir(inside, sizeof inside));
+    EXPECT_EQ(1, platPathMatches("first.dat"));
+    EXPECT_EQ(-1, platSetCurrentDir(at("NoSuchDir").c_str()));
+    char still[1024];
+    ASSERT_EQ(0, platGetCurrentDir(still, sizeof still));
+    EXPECT_STREQ(inside, still);
+    char tiny[4];
+    EXPECT_EQ(-1, platGetCurrentDir(tiny, sizeof tiny));
+    ASSERT_EQ(0, platSetCurrentDir(before));
+}
+
+TEST_F(PlatformTest, TemporaryFilesAreNewEmptyAndNamedFromThePrefix) {
+    char a[512], b[512];
+    ASSERT_EQ(0, platCreateTempFile(at("Data").c_str(), "temp", a, sizeof a));
+    ASSERT_EQ(0, platCreateTempFile((at("Data") + "\\").c_str(), "temp", b, sizeof b));
+    EXPECT_STRNE(a, b);
+    for (const char* path : {a, b}) {
+        std::string p = path;
+        SCOPED_TRACE(p);
+        ASSERT_EQ(0u, p.find(at("Data") + "\\"));
+        std::string name = p.substr(at("Data").size() + 1);
+        EXPECT_EQ(0u, name.find("tem"));
+        ASSERT_GT(name.size(), 7u);
+        std::string ext = name.substr(name.size() - 4);
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_EQ(".tmp", ext);
+        EXPECT_EQ(1, platPathMatches(path));
+        EXPECT_EQ(0, platFileNonEmpty(path));
+    }
+    EXPECT_EQ(-1, platCreateTempFile(at("Missing").c_str(), "temp", a, sizeof a));
+}
+
+TEST_F(PlatformTest, RegistryStringValues) {
+    const char* key = "Software\\VexaSetupTest\\Sub";
+    ASSERT_EQ(0, platRegCreateKey(RegCurrentUser, key));
+    EXPECT_EQ(0, platRegValueExists(RegCurrentUser, key, "Mark"));
+    ASSERT_EQ(0, platRegSetString(RegCurrentUser, key, "Mark", "1"));
+    ASSERT_EQ(0, platRegSetString(RegCurrentUser, key, nullptr, "default text"));
+    char out[64];
+    ASSERT_EQ(0, platRegGetString(RegCurrentUser, "software\\vexasetuptest\\SUB", "MARK", out, sizeof out));
+    EXPECT_STREQ("1", out);  // stored without its terminator, read back whole
+    ASSERT_EQ(0, platRegGetString(RegCurrentUser, key, nullptr, out, sizeof out));
+    EXPECT_STREQ("default text", out);
+    EXPECT_EQ(-1, platRegGetString(RegCurrentUser, key, nullptr, out, 5));  // does not fit
+    EXPECT_EQ(1, platRegValueExists(RegCurrentUser, key, "mark"));
+    EXPECT_EQ(0, platRegDeleteValue(RegCurrentUser, key, "Mark"));
+    EXPECT_EQ(0, platRegDeleteValue(RegCurrentUser, key, nullptr));
+    EXPECT_EQ(0, platRegValueExists(RegCurrentUser, key, "Mark"));
+    EXPECT_EQ(-1, platRegDeleteValue(RegCurrentUser, key, "Mark"));
+    EXPECT_EQ(-1, platRegGetString(RegCurrentUser, key, "Mark", out, sizeof out));
+    EXPECT_EQ(-1, platRegGetString(RegCurrentUser, "Software\\VexaSetupTest\\NoKey", "Mark", out, sizeof out));
+}
