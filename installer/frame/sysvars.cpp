@@ -42,7 +42,12 @@ void GetSystemVars() {
     char sysDir[kPathChars], winDir[kPathChars], curDir[kPathChars], tempDir[kPathChars];
     platSystemDir(sysDir, sizeof sysDir);
     platWindowsDir(winDir, sizeof winDir);
-    if (platGetCurrentDir(curDir, sizeof curDir) != 0) curDir[0] = 0;
+    // a working directory longer than a Windows path leaves SRCDIR as it was
+    bool haveCurDir = platGetCurrentDir(curDir, sizeof curDir) == 0;
+    if (!haveCurDir) {
+        curDir[0] = 0;
+        platDiagnostic("setup: GetSystemVars: the working directory is longer than 260 characters; SRCDIR is not set");
+    }
     size_t n = std::strlen(curDir);
     if (n && curDir[n - 1] == '\\') curDir[n - 1] = 0;
 
@@ -56,7 +61,7 @@ void GetSystemVars() {
 
     SetVariable("SYSDIR", sysDir);
     SetVariable("WINDIR", winDir);
-    SetVariable("SRCDIR", curDir);
+    if (haveCurDir) SetVariable("SRCDIR", curDir);
     if (havePrograms) {
         SetVariable("DSTDIR", (programs + "VEXA\\").c_str());
         SetVariable("PROGRAMFILES", programs.c_str());
