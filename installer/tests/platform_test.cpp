@@ -1,6 +1,7 @@
 // What both platform layers promise alike: file tests, temporary names and
 // the registry. Runs natively and, in the Windows build, under Wine.
 #include "platform/platform.h"
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,8 @@ class PlatformTest : public ::testing::Test {
     fs::path root;
     std::string savedRegistry;
     void SetUp() override {
-        root = fs::temp_directory_path() / ("vexa-platform-" + std::to_string(std::rand()) + "-" +
+        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        root = fs::temp_directory_path() / ("vexa-platform-" + std::to_string(stamp) + "-" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(root / "Data" / "Empty");
