@@ -59,7 +59,7 @@ press_keys() {
         sleep 0.1
     done
     for key in $keys; do
-        sleep 1.5   # the box is up well before this
+        sleep 2   # the box is up well before this
         xdotool mousemove --window "$desktop" 300 200 key --clearmodifiers "$key" 2>/dev/null
     done
     for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
