@@ -79,5 +79,21 @@ press_keys() {
 press_keys "n Escape" "no pressed,cancel pressed"
 press_keys "Return Return" "yes pressed,ok pressed"
 
+echo "-- the Windows frame seen from another program"
+probe_run=$win/installer-wine-runs/frame_probe
+rm -rf "$probe_run"; mkdir -p "$probe_run"
+cp "$here/frame_probe/setup.ini" "$win/installer/setup.exe" "$probe_run"/
+(cd "$probe_run" && exec timeout 60 wine ./setup.exe </dev/null >/dev/null 2>&1) &
+setup_pid=$!
+timeout 60 wine "$win/installer/tests/frame_probe.exe" 2>&1 | tr -d '\r'
+probe_status=${PIPESTATUS[0]}
+wait $setup_pid
+setup_status=$?
+if [ "$probe_status" = 0 ] && [ "$setup_status" = 0 ] && [ "$(tr -d '\r' < "$probe_run/out.txt" 2>/dev/null)" = done ]; then
+    echo "ok   frame probe"
+else
+    echo "FAIL frame probe (probe $probe_status, setup $setup_status)"; status=1
+fi
+
 wineserver -k 2>/dev/null
 exit $status
