@@ -3,7 +3,8 @@
 #   run_script_tests.sh native <setup>     <work dir>
 #   run_script_tests.sh wine   <setup.exe> <work dir>   (WINEPREFIX set by the caller)
 # A folder holds setup.ini, its language files and data, and case.conf
-# (bash: args (an array), status, lang, reg_expect, native_only, wine_only, exe_dir).
+# (bash: args (an array), status, lang, reg_expect, native_only, wine_only,
+# exe_dir, wine_drive: a drive letter whose root is the run folder under Wine).
 # expected.txt is compared with the out.txt the script writes with AppendFile;
 # preset.reg (values only) is put in the registry before the run; answers,
 # when present, answers the message boxes; stdout.expected lists lines that the
@@ -81,7 +82,7 @@ wine_reg_set() {   # key name value ("-" deletes, "<absent>" deletes)
 for dir in "$here"/scripts/*/; do
     name=$(basename "$dir")
     [ -n "$only" ] && [ "$name" != "$only" ] && continue
-    args=(); status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""
+    args=(); status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""; wine_drive=""
     # shellcheck disable=SC1091
     . "$dir/case.conf"
     [ "$mode" = wine ] && [ "$native_only" = 1 ] && continue
@@ -94,7 +95,13 @@ for dir in "$here"/scripts/*/; do
     rm -f "$run/case.conf" "$run/expected.txt" "$run/stdout.expected"
     exe_at="$run${exe_dir:+/$exe_dir}"
     mkdir -p "$exe_at"
-    if [ "$mode" = wine ]; then
+    if [ "$mode" = wine ] && [ -n "$wine_drive" ]; then
+        # the run folder as the root of a drive of its own
+        cp "$setup" "$exe_at/setup.exe"
+        ln -sfn "$run" "$WINEPREFIX/dosdevices/$wine_drive:"
+        rundir="${wine_drive^^}:"
+        exe="$wine_drive:\\setup.exe"
+    elif [ "$mode" = wine ]; then
         cp "$setup" "$exe_at/setup.exe"
         rundir=$(winepath -w "$run" 2>/dev/null)
         exe="$exe_at/setup.exe"
@@ -167,6 +174,7 @@ for dir in "$here"/scripts/*/; do
         actual=$(reg_get "$k" "$n")
         [ "$actual" = "$v" ] || problems+=("registry $k $n = '$actual', expected '$v'")
     done
+    [ -n "$wine_drive" ] && rm -f "$WINEPREFIX/dosdevices/$wine_drive:"
     if [ "$mode" = wine ]; then
         for r in "${restore[@]}"; do
             IFS='|' read -r k n v <<<"$r"
