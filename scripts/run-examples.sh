@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --run-only
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"${JOBS:-2}" --target zorvex
+cmake --build build -j"${JOBS:-2}" --target zorvex setup
 rm -rf build/examples
 cp -r examples build/examples
 
@@ -18,3 +18,11 @@ head -n 24 build/examples/vexa/demo/house.m3d
 echo "..."
 echo "== build/examples/vexa/demo/house.box"
 cat build/examples/vexa/demo/house.box
+
+echo
+echo "== setup $PWD/build/examples/installer"
+echo "(message boxes are answered on the terminal; without one they take their first button)"
+export SETUP_REGISTRY=$PWD/build/examples/registry.reg
+set +e
+build/installer/setup "$PWD/build/examples/installer"
+echo "setup exit status: $?"
