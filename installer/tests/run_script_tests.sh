@@ -3,7 +3,7 @@
 #   run_script_tests.sh native <setup>     <work dir>
 #   run_script_tests.sh wine   <setup.exe> <work dir>   (WINEPREFIX set by the caller)
 # A folder holds setup.ini, its language files and data, and case.conf
-# (bash: args (an array), status, lang, reg_expect, native_only, wine_only,
+# (bash: args (an array), empty_dirs (an array), status, lang, reg_expect, native_only, wine_only,
 # exe_dir, wine_drive: a drive letter whose root is the run folder under Wine).
 # expected.txt is compared with the out.txt the script writes with AppendFile;
 # preset.reg (values only) is put in the registry before the run; answers,
@@ -82,7 +82,7 @@ wine_reg_set() {   # key name value ("-" deletes, "<absent>" deletes)
 for dir in "$here"/scripts/*/; do
     name=$(basename "$dir")
     [ -n "$only" ] && [ "$name" != "$only" ] && continue
-    args=(); status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""; wine_drive=""
+    args=(); status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""; wine_drive=""; empty_dirs=()
     # shellcheck disable=SC1091
     . "$dir/case.conf"
     [ "$mode" = wine ] && [ "$native_only" = 1 ] && continue
@@ -93,6 +93,8 @@ for dir in "$here"/scripts/*/; do
     mkdir -p "$run"
     cp -r "$dir"/. "$run"/
     rm -f "$run/case.conf" "$run/expected.txt" "$run/stdout.expected"
+    # git keeps no empty directories: case.conf names those a test needs
+    for d in "${empty_dirs[@]}"; do mkdir -p "$run/$d"; done
     exe_at="$run${exe_dir:+/$exe_dir}"
     mkdir -p "$exe_at"
     if [ "$mode" = wine ] && [ -n "$wine_drive" ]; then
