@@ -259,3 +259,209 @@ unsigned platUserLanguage() {
     }
     return (sub << 10) | primary;
 }
+
+// ---- file operations
+
+namespace {
+// Copies the bytes of an open file into another; false on any error.
+bool copyBytes(int in, int out) {
+    for (;;) {
+        ssize_t n = copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n == 0) return true;
+        if (n < 0) break;  // not supported here: plain reads and writes
+    }
+    static char buffer[1 << 18];
+    for (;;) {
+        ssize_t n = read(in, buffer, sizeof buffer);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < n;) {
+            ssize_t w = write(out, buffer + done, static_cast<size_t>(n - done));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            done += w;
+        }
+    }
+}
+
+// Copies host file from onto host file to through a temporary file beside to.
+int copyHostFile(const std::string& from, const std::string& to) {
+    int in = open(from.c_str(), O_RDONLY);
+    if (in < 0) return -1;
+    struct stat st;
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(in);
+        return -1;
+    }
+    std::string temp = to + ".setupXXXXXX";
+    std::string name = temp;
+    int out = mkstemp(&name[0]);
+    if (out < 0) {
+        close(in);
+        return -1;
+    }
+    bool ok = copyBytes(in, out);
+    ok = fchmod(out, (st.st_mode & 07777) | S_IWUSR) == 0 && ok;
+    ok = close(out) == 0 && ok;
+    close(in);
+    if (ok && rename(name.c_str(), to.c_str()) == 0) return 0;
+    int saved = errno;
+    unlink(name.c_str());
+    errno = saved;
+    return -1;
+}
+
+struct HostDirList {
+    DIR* dir;
+    std::string path;
+    dev_t device;
+};
+}  // namespace
+
+int platCreateDir(const char* path) {
+    std::string p = hostPath(path);
+    if (mkdir(p.c_str(), 0755) == 0) return 0;
+    struct stat st;
+    if (errno == EEXIST && stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return 1;
+    return -1;
+}
+
+int platClearAttributes(const char* path) {
+    std::string p = hostPath(path);
+    struct stat st;
+    if (lstat(p.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return -1;
+    if (st.st_mode & S_IWUSR) return 0;
+    return chmod(p.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? 0 : -1;
+}
+
+int platDeleteFile(const char* path) {
+    std::string p = hostPath(path);
+    struct stat st;
+    if (lstat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+    if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+        errno = EACCES;  // read-only, as on Windows
+        return -1;
+    }
+    return unlink(p.c_str()) == 0 ? 0 : -1;
+}
+
+int platRemoveDir(const char* path) {
+    std::string p = hostPath(path);
+    return rmdir(p.c_str()) == 0 ? 0 : -1;
+}
+
+int platRemoveLink(const char* path) {
+    std::string p = hostPath(path);
+    struct stat st;
+    if (lstat(p.c_str(), &st) != 0) return -1;
+    if (S_ISLNK(st.st_mode)) return unlink(p.c_str()) == 0 ? 0 : -1;
+    // a mount point: only an empty directory would go
+    return rmdir(p.c_str()) == 0 ? 0 : -1;
+}
+
+int platCopyFile(const char* from, const char* to) {
+    return copyHostFile(hostPath(from), hostPath(to));
+}
+
+int platMoveFile(const char* from, const char* to) {
+    std::string source = hostPath(from);
+    std::string target = hostPath(to);
+    struct stat st;
+    if (lstat(source.c_str(), &st) != 0) return -1;
+    if (rename(source.c_str(), target.c_str()) == 0) return 0;
+    if (errno != EXDEV || !S_ISREG(st.st_mode)) return -1;
+    // another file system: copy, then delete the source
+    if (copyHostFile(source, target) != 0) return -1;
+    return unlink(source.c_str()) == 0 ? 0 : -1;
+}
+
+PlatDirList platOpenDir(const char* dir) {
+    std::string p = hostPath(dir);
+    if (p.empty()) p = ".";
+    struct stat st;
+    if (stat(p.c_str(), &st) != 0) return nullptr;
+    DIR* d = opendir(p.c_str());
+    if (!d) return nullptr;
+    return new HostDirList{d, p, st.st_dev};
+}
+
+int platReadDir(PlatDirList list, PlatDirEntry* entry) {
+    HostDirList* l = static_cast<HostDirList*>(list);
+    while (dirent* e = readdir(l->dir)) {
+        if (std::strlen(e->d_name) >= sizeof entry->name) continue;  // cannot be named here
+        std::strcpy(entry->name, e->d_name);
+        entry->isDir = 0;
+        entry->isLink = 0;
+        if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) {
+            entry->isDir = 1;
+            return 1;
+        }
+        std::string full = l->path + (l->path.back() == '/' ? "" : "/") + e->d_name;
+        struct stat st;
+        if (lstat(full.c_str(), &st) != 0) continue;  // gone meanwhile
+        if (S_ISLNK(st.st_mode)) {
+            struct stat target;
+            entry->isLink = 1;
+            entry->isDir = stat(full.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+        } else if (S_ISDIR(st.st_mode)) {
+            entry->isDir = 1;
+            entry->isLink = st.st_dev != l->device;  // a mount point
+        }
+        return 1;
+    }
+    return 0;
+}
+
+void platCloseDir(PlatDirList list) {
+    HostDirList* l = static_cast<HostDirList*>(list);
+    if (!l) return;
+    closedir(l->dir);
+    delete l;
+}
+
+int platFixedDrives(char (*roots)[kPathBytes], int max) {
+    int count = 0;
+    auto add = [&](const std::string& root) {
+        if (count >= max || root.empty() || root.size() >= static_cast<size_t>(kPathBytes)) return;
+        for (int i = 0; i < count; i++)
+            if (root == roots[i]) return;
+        std::strcpy(roots[count++], root.c_str());
+    };
+    const char* override = std::getenv("SETUP_SEARCH_ROOTS");
+    if (override) {
+        std::string list = override;
+        size_t start = 0;
+        while (start <= list.size()) {
+            size_t end = list.find(':', start);
+            if (end == std::string::npos) end = list.size();
+            add(list.substr(start, end - start));
+            start = end + 1;
+        }
+        return count;
+    }
+    // local disk file systems; removable media are mounted under /media and /run/media
+    static const char* const diskTypes[] = {"ext2", "ext3", "ext4", "xfs", "btrfs", "f2fs", "jfs",
+                                            "reiserfs", "zfs", "vfat", "exfat", "ntfs", "ntfs3", "fuseblk"};
+    FILE* mounts = std::fopen("/proc/self/mounts", "r");
+    if (!mounts) return 0;
+    char line[4096];
+    while (std::fgets(line, sizeof line, mounts)) {
+        char device[1024], where[1024], type[64];
+        if (std::sscanf(line, "%1023s %1023s %63s", device, where, type) != 3) continue;
+        bool disk = false;
+        for (const char* t : diskTypes)
+            if (!std::strcmp(type, t)) disk = true;
+        std::string point = where;
+        // the mounts file writes a space as \040
+        for (size_t at; (at = point.find("\\040")) != std::string::npos;) point.replace(at, 4, " ");
+        if (!disk || point.compare(0, 7, "/media/") == 0 || point.compare(0, 11, "/run/media/") == 0) continue;
+        add(point);
+    }
+    std::fclose(mounts);
+    return count;
+}

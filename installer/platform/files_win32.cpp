@@ -76,3 +76,150 @@ void platTempDir(char* out, int size) {
 unsigned platUserLanguage() {
     return GetUserDefaultLangID();
 }
+
+// ---- file operations
+
+namespace {
+struct FindList {
+    HANDLE find;
+    WIN32_FIND_DATAA data;
+    bool pending;  // data holds an entry not handed out yet
+};
+
+// The directory part of a path, without its last separator ("." when none).
+void directoryOf(const char* path, char* out, size_t size) {
+    const char* cut = nullptr;
+    for (const char* p = path; *p; p++)
+        if (*p == '\\' || *p == '/') cut = p;
+    size_t n = cut ? static_cast<size_t>(cut - path) : 0;
+    if (!cut) {
+        std::strcpy(out, ".");
+        return;
+    }
+    if (n == 0 || (n == 2 && path[1] == ':')) n++;  // keep the root's separator
+    if (n >= size) n = size - 1;
+    std::memcpy(out, path, n);
+    out[n] = 0;
+}
+}  // namespace
+
+int platCreateDir(const char* path) {
+    if (CreateDirectoryA(path, nullptr)) return 0;
+    DWORD error = GetLastError();
+    DWORD attributes = GetFileAttributesA(path);
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 1;
+    return -1;
+}
+
+int platClearAttributes(const char* path) {
+    return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) ? 0 : -1;
+}
+
+int platDeleteFile(const char* path) {
+    return DeleteFileA(path) ? 0 : -1;
+}
+
+int platRemoveDir(const char* path) {
+    return RemoveDirectoryA(path) ? 0 : -1;
+}
+
+int platRemoveLink(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
+    // a junction or directory link goes with RemoveDirectory, which never enters it
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryA(path) ? 0 : -1;
+    return DeleteFileA(path) ? 0 : -1;
+}
+
+int platCopyFile(const char* from, const char* to) {
+    DWORD sourceAttributes = GetFileAttributesA(from);
+    if (sourceAttributes == INVALID_FILE_ATTRIBUTES || (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
+    char dir[MAX_PATH];
+    char temp[MAX_PATH];
+    directoryOf(to, dir, sizeof dir);
+    // copied beside the target under a temporary name, then renamed over it
+    if (GetTempFileNameA(dir, "cpy", 0, temp) == 0) return -1;
+    if (!CopyFileA(from, temp, FALSE)) {
+        DeleteFileA(temp);
+        return -1;
+    }
+    SetFileAttributesA(temp, FILE_ATTRIBUTE_NORMAL);  // a read-only copy could not be renamed away on failure
+    if (!MoveFileExA(temp, to, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(temp);
+        return -1;
+    }
+    return 0;
+}
+
+int platMoveFile(const char* from, const char* to) {
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
+    if (GetLastError() != ERROR_NOT_SAME_DEVICE) return -1;
+    // another volume: copy beside the target first, so a failure keeps the old one
+    if (platCopyFile(from, to) != 0) return -1;
+    return DeleteFileA(from) ? 0 : -1;
+}
+
+PlatDirList platOpenDir(const char* dir) {
+    char pattern[MAX_PATH + 8];
+    size_t n = std::strlen(dir);
+    if (n + 5 > sizeof pattern) return nullptr;
+    std::memcpy(pattern, dir, n);
+    std::strcpy(pattern + n, (n && (dir[n - 1] == '\\' || dir[n - 1] == '/')) ? "*.*" : "\\*.*");
+    FindList* list = new FindList;
+    list->find = FindFirstFileA(pattern, &list->data);
+    if (list->find == INVALID_HANDLE_VALUE) {
+        delete list;
+        return nullptr;
+    }
+    list->pending = true;
+    return list;
+}
+
+int platReadDir(PlatDirList list, PlatDirEntry* entry) {
+    FindList* l = static_cast<FindList*>(list);
+    if (!l->pending && !FindNextFileA(l->find, &l->data)) return 0;
+    l->pending = false;
+    std::strcpy(entry->name, l->data.cFileName);
+    entry->isDir = (l->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+    entry->isLink = (l->data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? 1 : 0;
+    return 1;
+}
+
+void platCloseDir(PlatDirList list) {
+    FindList* l = static_cast<FindList*>(list);
+    if (!l) return;
+    FindClose(l->find);
+    delete l;
+}
+
+int platFixedDrives(char (*roots)[kPathBytes], int max) {
+    int count = 0;
+    char override[4096];
+    DWORD n = GetEnvironmentVariableA("SETUP_SEARCH_ROOTS", override, sizeof override);
+    if (n > 0 && n < sizeof override) {
+        // a list given by whoever runs the installer (tests, unattended installs)
+        char* start = override;
+        for (char* p = override;; p++) {
+            if (*p != ';' && *p) continue;
+            bool last = !*p;
+            *p = 0;
+            if (*start && count < max && std::strlen(start) < static_cast<size_t>(kPathBytes))
+                std::strcpy(roots[count++], start);
+            if (last) break;
+            start = p + 1;
+        }
+        return count;
+    }
+    DWORD mask = GetLogicalDrives();
+    for (char letter = 'a'; mask && count < max; letter++, mask >>= 1) {
+        char root[3] = {letter, ':', 0};
+        // the root as two characters, without its backslash
+        UINT type = GetDriveTypeA(root);
+        if ((mask & 1) && type != DRIVE_UNKNOWN && type != DRIVE_REMOVABLE && type != DRIVE_REMOTE &&
+            type != DRIVE_CDROM && type != DRIVE_RAMDISK)
+            std::strcpy(roots[count++], root);
+    }
+    return count;
+}

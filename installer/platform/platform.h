@@ -36,6 +36,47 @@ void platTempDir(char* out, int size);
 // (primary language in the low 10 bits, sublanguage above).
 unsigned platUserLanguage();
 
+// ---- file operations (files_*.cpp)
+// Composed paths fit in 260 characters, terminator included.
+const int kPathBytes = 260;
+// Creates one directory; its parent must exist. 0 when created, 1 when a
+// directory of that name exists already, -1 on failure.
+int platCreateDir(const char* path);
+// Clears read-only, hidden and system. posix: makes the file writable by its owner.
+int platClearAttributes(const char* path);
+// Deletes a file, never a directory. A read-only file stays (posix: a file its
+// owner may not write counts as read-only, even for root).
+int platDeleteFile(const char* path);
+// Removes an empty directory.
+int platRemoveDir(const char* path);
+// Removes a symbolic link or junction itself; what it points at is untouched.
+int platRemoveLink(const char* path);
+// Copies from onto to, replacing it. The copy is made beside the target and
+// renamed over it, so a failed copy leaves an existing target as it was.
+int platCopyFile(const char* from, const char* to);
+// Moves from onto to, replacing it in one step on the same volume; across
+// volumes it copies as platCopyFile does, then deletes the source.
+int platMoveFile(const char* from, const char* to);
+// One entry of a directory listing. isLink: a symbolic link, junction or
+// mount point (posix: a directory on another file system), never entered.
+struct PlatDirEntry {
+    char name[kPathBytes];
+    int isDir;
+    int isLink;
+};
+typedef void* PlatDirList;
+// Lists every entry of dir ("." and ".." may be among them); nullptr when the
+// directory cannot be listed.
+PlatDirList platOpenDir(const char* dir);
+// Fills entry with the next entry: 1, or 0 at the end.
+int platReadDir(PlatDirList list, PlatDirEntry* entry);
+void platCloseDir(PlatDirList list);
+// Roots of the fixed drives to search, in order (Windows: "c:" and so on, as
+// the drive mask and drive types give them; posix: mount points of local disk
+// file systems). $SETUP_SEARCH_ROOTS (';'-separated on Windows, ':' on posix)
+// replaces the list. Returns the number of roots stored (at most max).
+int platFixedDrives(char (*roots)[kPathBytes], int max);
+
 // ---- registry (registry_*.cpp). key is relative to root; name null = default value.
 // posix: a .reg file at $SETUP_REGISTRY (default $XDG_DATA_HOME/vexa/registry.reg).
 int platRegGetString(RegRoot root, const char* key, const char* name, char* out, int size);
@@ -44,6 +85,8 @@ int platRegDeleteValue(RegRoot root, const char* key, const char* name);
 int platRegCreateKey(RegRoot root, const char* key);
 // 1 when the value exists, 0 when not, -1 when the key cannot be opened or created.
 int platRegValueExists(RegRoot root, const char* key, const char* name);
+// Deletes a key that has no subkeys (a key with subkeys stays: -1).
+int platRegDeleteKey(RegRoot root, const char* key);
 
 // ---- user interface (ui_*.cpp)
 // Message box owned by the main window; title null gives the system's default.
@@ -51,6 +94,9 @@ int platRegValueExists(RegRoot root, const char* key, const char* name);
 int platMessageBox(const char* title, const char* text, int type);
 // Progress window of a section run (item 1001 text, item 1003 bar).
 PlatWindow platProgressOpen(PlatWindow owner, int visible);
+// The WAITER window of a drive search (item 1001 text), created without a
+// modal loop as a child of owner; shown only when show is 1.
+PlatWindow platWaiterOpen(PlatWindow owner, int show);
 // Sets item 1001; repaint (not in silent mode) redraws at once.
 void platProgressSetText(PlatWindow window, const char* text, int repaint);
 void platProgressStep(PlatWindow window);

@@ -355,3 +355,20 @@ int platRegValueExists(RegRoot root, const char* key, const char* name) {
     if (!k) return -1;
     return findValue(*k, name) ? 1 : 0;
 }
+
+int platRegDeleteKey(RegRoot root, const char* key) {
+    std::string path = fullPath(root, key);
+    if (path.find('\\') == std::string::npos) return -1;  // a root stays
+    return modify([&](RegTree& t) {
+        int at = -1;
+        for (size_t i = 0; i < t.size(); i++) {
+            if (equalNoCase(t[i].path, path)) at = static_cast<int>(i);
+            else if (t[i].path.size() > path.size() && t[i].path[path.size()] == '\\' &&
+                     equalNoCase(t[i].path.substr(0, path.size()), path))
+                return -1;  // it has subkeys
+        }
+        if (at < 0) return -1;
+        t.erase(t.begin() + at);
+        return 1;
+    });
+}

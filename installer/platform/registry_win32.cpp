@@ -68,3 +68,8 @@ int platRegValueExists(RegRoot root, const char* key, const char* name) {
     RegCloseKey(h);
     return r == ERROR_SUCCESS ? 1 : 0;
 }
+
+int platRegDeleteKey(RegRoot root, const char* key) {
+    // RegDeleteKey leaves a key that has subkeys of its own
+    return RegDeleteKeyA(rootKey(root), key) == ERROR_SUCCESS ? 0 : -1;
+}

@@ -154,3 +154,8 @@ void platFinishRun() {
         std::printf("\nA restart of the computer was requested to finish the installation: please restart it now.\n");
     std::fflush(stdout);
 }
+
+PlatWindow platWaiterOpen(PlatWindow owner, int show) {
+    // one more status line, like a section's progress
+    return platProgressOpen(owner, show);
+}

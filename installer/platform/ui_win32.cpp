@@ -128,3 +128,13 @@ void platReport(const char* text) {
 }
 
 void platFinishRun() {}
+
+PlatWindow platWaiterOpen(PlatWindow owner, int show) {
+    HWND dialog = CreateDialogParamA(appInstance, "WAITER", static_cast<HWND>(owner), progressProc, 0);
+    if (!dialog) {
+        std::fprintf(stderr, "setup: cannot create the search window (error %lu)\n", GetLastError());
+        return nullptr;
+    }
+    ShowWindow(dialog, show ? SW_SHOWNORMAL : SW_HIDE);
+    return dialog;
+}
