@@ -7,9 +7,12 @@
 #include "runstate.h"
 #include "store.h"
 #include "text.h"
+#include "../fileops/config.h"
+#include "../fileops/fileops.h"
 #include "../fileops/progress.h"
 #include "../frame/messages.h"
 #include "../frame/sysvars.h"
+#include "../system/installstate.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -17,21 +20,21 @@
 
 // ORDER COMMANDS: same order and codes as CommandCode.
 const CommandRow commandTable[] = {
-    {CmdMkDir, "MkDir", 1, false},
-    {CmdCopyA, "CopyA", 2, false},
-    {CmdCopy, "Copy", 1, false},
-    {CmdCopyS, "CopyS", 2, false},
-    {CmdCopyD, "CopyD", 2, false},
-    {CmdMoveA, "MoveA", 2, false},
-    {CmdMove, "Move", 1, false},
-    {CmdMoveS, "MoveS", 2, false},
-    {CmdMoveD, "MoveD", 2, false},
+    {CmdMkDir, "MkDir", 1, true},
+    {CmdCopyA, "CopyA", 2, true},
+    {CmdCopy, "Copy", 1, true},
+    {CmdCopyS, "CopyS", 2, true},
+    {CmdCopyD, "CopyD", 2, true},
+    {CmdMoveA, "MoveA", 2, true},
+    {CmdMove, "Move", 1, true},
+    {CmdMoveS, "MoveS", 2, true},
+    {CmdMoveD, "MoveD", 2, true},
     {CmdRegister, "Register", 1, false},
     {CmdMkPgmGroup, "MkPgmGroup", 1, false},
     {CmdMkLink, "MkLink", 2, false},
-    {CmdCopyDir2Dest, "CopyDir2Dest", 2, false},
+    {CmdCopyDir2Dest, "CopyDir2Dest", 2, true},
     {CmdCreateSourceLink, "CreateSourceLink", 2, false},
-    {CmdAddPartition, "AddPartition", 1, false},
+    {CmdAddPartition, "AddPartition", 1, true},
     {CmdSet, "set", 2, true},
     {CmdGet, "get", 2, true},
     {CmdGoto, "goto", 1, true},
@@ -43,7 +46,7 @@ const CommandRow commandTable[] = {
     {CmdElse, "Else", 0, true},
     {CmdEndif, "Endif", 0, true},
     {CmdExist, "Exist", 1, true},
-    {CmdApplyOnFiles, "ApplyOnFiles", 2, false},
+    {CmdApplyOnFiles, "ApplyOnFiles", 2, true},
     {CmdReturn, "Return", 0, true},
     {CmdMsgBoxOK, "MsgBoxOK", 2, true},
     {CmdMsgBoxOKCancel, "MsgBoxOKCancel", 2, true},
@@ -51,42 +54,42 @@ const CommandRow commandTable[] = {
     {CmdStrcat, "Strcat", 2, true},
     {CmdStrcmp, "Strcmp", 2, true},
     {CmdRun, "Run", 2, false},
-    {CmdDelete, "Delete", 1, false},
+    {CmdDelete, "Delete", 1, true},
     {CmdUnregister, "Unregister", 1, false},
-    {CmdDeltree, "Deltree", 1, false},
+    {CmdDeltree, "Deltree", 1, true},
     {CmdGetPgmGroup, "GetPgmGroup", 1, false},
     {CmdDelPgmGroup, "DelPgmGroup", 1, false},
-    {CmdSetUninstall, "SetUninstall", 2, false},
+    {CmdSetUninstall, "SetUninstall", 2, true},
     {CmdRegisterFont, "RegisterFont", 1, false},
     {CmdUnregisterFont, "UnregisterFont", 1, false},
     {CmdFindInFile, "FindInFile", 2, true},
     {CmdParseFile, "ParseFile", 2, true},
-    {CmdDetectVEXA, "DetectVEXA", 0, false},
+    {CmdDetectVEXA, "DetectVEXA", 0, true},
     {CmdAppendFile, "AppendFile", 2, true},
     {CmdGetTempFileName, "GetTempFileName", 0, true},
     {CmdInclude, "Include", 1, true},
-    {CmdDelUninstall, "DelUninstall", 0, false},
+    {CmdDelUninstall, "DelUninstall", 0, true},
     {CmdSetupType, "SetupType", 0, false},
     {CmdClr, "Clr", 1, true},
     {CmdStricmp, "Stricmp", 2, true},
     {CmdMsgBoxYESNO, "MsgBoxYESNO", 2, true},
     {CmdRunWait, "RunWait", 2, false},
-    {CmdCleanRegistry, "CleanRegistry", 0, false},
+    {CmdCleanRegistry, "CleanRegistry", 0, true},
     {CmdShowWindow, "ShowWindow", 0, true},
     {CmdHideWindow, "HideWindow", 0, true},
     {CmdCD, "CD", 1, true},
     {CmdGetVexaSettings, "GetVexaSettings", 0, false},
     {CmdGetSMTPServer, "GetSMTPServer", 0, false},
-    {CmdIsVexaUpdated, "IsVexaUpdated", 1, false},
+    {CmdIsVexaUpdated, "IsVexaUpdated", 1, true},
     {CmdIsVexaRunning, "IsVexaRunning", 0, false},
-    {CmdImportOldVexa, "ImportOldVexa", 2, false},
-    {CmdDeleteAllFiles, "DeleteAllFiles", 1, false},
+    {CmdImportOldVexa, "ImportOldVexa", 2, true},
+    {CmdDeleteAllFiles, "DeleteAllFiles", 1, true},
     {CmdCheckForDLL, "CheckForDLL", 1, false},
     {CmdIsMini, "IsMini", 0, true},
     {CmdSetText, "SetText", 1, true},
     {CmdQuiterr, "quiterr", 1, true},
     {CmdIsSilent, "IsSilent", 0, true},
-    {CmdInstallSuccess, "InstallSuccess", 0, false},
+    {CmdInstallSuccess, "InstallSuccess", 0, true},
     {CmdCreateDesktopLink, "CreateDesktopLink", 2, false},
     {CmdDestroyDesktopLink, "DestroyDesktopLink", 1, false},
     {CmdIsSpace, "IsSpace", 0, true},
@@ -480,6 +483,58 @@ void ExecuteCommand(PlatWindow progress, const char* value1, const char* value2,
         if (value1) SetVariable("QTSTR", (std::string("\"") + value1 + "\"").c_str());
         break;
     }
+    case CmdMkDir:
+        runMkDir(progress, value1, value2);
+        break;
+    case CmdCopyA:
+    case CmdCopy:
+    case CmdCopyS:
+    case CmdCopyD:
+    case CmdMoveA:
+    case CmdMove:
+    case CmdMoveS:
+    case CmdMoveD:
+        runCopyOrMove(progress, code, value1, value2);
+        break;
+    case CmdCopyDir2Dest:
+        runCopyDir2Dest(progress, value1);
+        break;
+    case CmdApplyOnFiles:
+        runApplyOnFiles(progress, value1, value2);
+        break;
+    case CmdDelete:
+        runDelete(value1, value2);
+        break;
+    case CmdDeltree:
+        DeleteTree(value1, value2);
+        break;
+    case CmdDeleteAllFiles:
+        DeleteFilesIn(value1, nullptr);
+        break;
+    case CmdAddPartition:
+        AddPartition(value1);
+        break;
+    case CmdImportOldVexa:
+        ImportOldVexa(value1, value2);
+        break;
+    case CmdIsVexaUpdated:
+        run.condition = IsVexaUpdated(value1);
+        break;
+    case CmdInstallSuccess:
+        InstallSuccess();
+        break;
+    case CmdCleanRegistry:
+        CleanRegistry();
+        break;
+    case CmdSetUninstall:
+        SetUninstall(value1, value2);
+        break;
+    case CmdDelUninstall:
+        DelUninstall(value1);
+        break;
+    case CmdDetectVEXA:
+        run.condition = DetectVEXA();
+        break;
     default:
         commandNotBuilt(row->word);
         break;

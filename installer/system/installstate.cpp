@@ -1,6 +1,10 @@
 // Install state in the registry, set and cleared around every run.
 #include "installstate.h"
 #include "../platform/platform.h"
+#include "../script/runstate.h"
+#include "../script/store.h"
+#include <cstring>
+#include <string>
 
 static const char kVendorKey[] = "Software\\Maroveth";
 
@@ -16,4 +20,76 @@ int MarkInstallStarted() {
 void ClearFailureMark() {
     if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return;
     platRegDeleteValue(RegLocalMachine, kVendorKey, "InstallFailled");
+}
+
+static const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+void InstallSuccess() {
+    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return;
+    platRegDeleteValue(RegLocalMachine, kVendorKey, "InstallFailled");
+    platRegSetString(RegLocalMachine, kVendorKey, "Success", "1");
+    // the version text with its own length
+    const char* version = GetVariable("APP_VERSION");
+    if (!version) scriptDiagnostic("InstallSuccess: %s", "APP_VERSION is not set; IE and Netscape are left empty");
+    platRegSetString(RegLocalMachine, kVendorKey, "IE", version ? version : "");
+    platRegSetString(RegLocalMachine, kVendorKey, "Netscape", version ? version : "");
+}
+
+void CleanRegistry() {
+    // ORDER: deepest keys first, so each can go once its subkeys are gone
+    static const char* const classKeys[] = {
+        "vxm_auto_file\\shell\\open\\command", "vxm_auto_file\\shell\\open", "vxm_auto_file\\DefaultIcon",
+        "vxm_auto_file\\shell", "vxm_auto_file", ".vxm",
+        "vexa_file\\shell\\open\\command", "vexa_file\\shell\\open", "vexa_file\\DefaultIcon",
+        "vexa_file\\shell", "vexa_file", ".vexa"};
+    for (const char* key : classKeys) platRegDeleteKey(RegClassesRoot, key);
+    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return;
+    static const char* const values[] = {"InstallFailled", "IE", "Netscape", "Success"};
+    for (const char* value : values) platRegDeleteValue(RegLocalMachine, kVendorKey, value);
+}
+
+// The uninstall entry's key; false (reported) for an absent or empty name,
+// which would name the list of entries itself.
+static bool uninstallKey(const char* command, const char* name, std::string& key) {
+    if (!name || !*name) {
+        scriptDiagnostic("%s: no entry name given; nothing done", command);
+        return false;
+    }
+    key = std::string(kUninstallKey) + "\\" + name;
+    return true;
+}
+
+void SetUninstall(const char* name, const char* command) {
+    std::string key;
+    if (!uninstallKey("SetUninstall", name, key)) return;
+    if (!command) {
+        scriptDiagnostic("SetUninstall: %s", "no uninstall command given; nothing written");
+        return;
+    }
+    platRegSetString(RegLocalMachine, key.c_str(), "DisplayName", name);
+    platRegSetString(RegLocalMachine, key.c_str(), "UninstallString", command);
+}
+
+void DelUninstall(const char* name) {
+    std::string key;
+    if (uninstallKey("DelUninstall", name, key)) platRegDeleteKey(RegLocalMachine, key.c_str());
+}
+
+int DetectVEXA() {
+    SetVariable("VEXApath", "");
+    if (run.failure) return 0;
+    char command[1024];
+    if (platRegGetString(RegClassesRoot, "vexa_file\\shell\\open\\command", nullptr, command, sizeof command) != 0 &&
+        platRegGetString(RegClassesRoot, "vxm_auto_file\\shell\\open\\command", nullptr, command, sizeof command) != 0)
+        return 0;
+    if (!std::strstr(command, "qoltwin.exe")) return 0;
+    // cut at the last separator of the whole text, arguments included
+    char* cut = nullptr;
+    for (char* p = command; *p; p++)
+        if (*p == '\\' || *p == '/') cut = p;
+    // without any separator the runtime's directory is not known: VEXApath stays empty
+    if (!cut) return 1;
+    *cut = 0;
+    SetVariable("VEXApath", command[0] == '"' ? command + 1 : command);
+    return 1;
 }
