@@ -4,7 +4,14 @@
 #   run_script_tests.sh wine   <setup.exe> <work dir>   (WINEPREFIX set by the caller)
 # A folder holds setup.ini, its language files and data, and case.conf
 # (bash: args (an array), empty_dirs (an array), status, lang, reg_expect, native_only, wine_only,
-# exe_dir, wine_drive: a drive letter whose root is the run folder under Wine).
+# exe_dir, wine_drive: a drive letter whose root is the run folder under Wine,
+# envs (an array of NAME=value given to setup), runs (setup runs in a row in
+# the same folder and registry; status is that of the last), scratch_keys
+# (registry keys deleted before and after the run under Wine), present and
+# absent (paths that must or must not exist afterwards), and a function
+# prepare, called in the run folder before the first run).
+# Files under expect/ must equal the file of the same path in the run folder
+# afterwards (line ends aside).
 # expected.txt is compared with the out.txt the script writes with AppendFile;
 # preset.reg (values only) is put in the registry before the run; answers,
 # when present, answers the message boxes; stdout.expected lists lines that the
@@ -83,6 +90,8 @@ for dir in "$here"/scripts/*/; do
     name=$(basename "$dir")
     [ -n "$only" ] && [ "$name" != "$only" ] && continue
     args=(); status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""; wine_drive=""; empty_dirs=()
+    envs=(); runs=1; scratch_keys=(); present=(); absent=()
+    unset -f prepare
     # shellcheck disable=SC1091
     . "$dir/case.conf"
     [ "$mode" = wine ] && [ "$native_only" = 1 ] && continue
@@ -95,6 +104,10 @@ for dir in "$here"/scripts/*/; do
     rm -f "$run/case.conf" "$run/expected.txt" "$run/stdout.expected"
     # git keeps no empty directories: case.conf names those a test needs
     for d in "${empty_dirs[@]}"; do mkdir -p "$run/$d"; done
+    rm -rf "$run/expect"
+    if declare -F prepare >/dev/null; then
+        (cd "$run" && prepare) || echo "     (prepare of $name failed)"
+    fi
     exe_at="$run${exe_dir:+/$exe_dir}"
     mkdir -p "$exe_at"
     if [ "$mode" = wine ] && [ -n "$wine_drive" ]; then
@@ -117,6 +130,7 @@ for dir in "$here"/scripts/*/; do
     restore=()
     if [ "$mode" = wine ]; then
         wine "$reg_exe" delete 'HKEY_LOCAL_MACHINE\Software\Maroveth' /f >/dev/null 2>&1
+        for k in "${scratch_keys[@]}"; do wine "$reg_exe" delete "$k" /f >/dev/null 2>&1; done
     else
         rm -f "$REGFILE"
     fi
@@ -144,15 +158,21 @@ for dir in "$here"/scripts/*/; do
     done
     answers_env=()
     [ -f "$run/answers" ] && answers_env=(SETUP_ANSWERS="$run/answers")
+    for e in "${envs[@]}"; do
+        e=${e//@RUNDIR@/$rundir}
+        answers_env+=("${e//@SEP@/$sep}")
+    done
+    for ((r = 1; r <= runs; r++)); do
     if [ "$mode" = wine ]; then
         (cd "$run" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" "${answers_env[@]}" \
-            timeout 60 wine "$exe" "${argv[@]}" >"$run/stdout.log" 2>"$run/stderr.log" </dev/null)
+            timeout 60 wine "$exe" "${argv[@]}" >>"$run/stdout.log" 2>>"$run/stderr.log" </dev/null)
         got=$?
     else
         (cd "$run" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" SETUP_REGISTRY="$REGFILE" "${answers_env[@]}" \
-            timeout 60 setsid -w "$exe" "${argv[@]}" >"$run/stdout.log" 2>"$run/stderr.log" </dev/null)
+            timeout 60 setsid -w "$exe" "${argv[@]}" >>"$run/stdout.log" 2>>"$run/stderr.log" </dev/null)
         got=$?
     fi
+    done
     problems=()
     want=$status
     [ "$want" -lt 0 ] && want=$((want + 256))
@@ -171,12 +191,27 @@ for dir in "$here"/scripts/*/; do
             grep -qF -- "$line" "$run/stdout.log" || problems+=("stdout lacks: $line")
         done < "$dir/stdout.expected"
     fi
+    if [ -d "$dir/expect" ]; then
+        while IFS= read -r -d '' f; do
+            rel=${f#"$dir/expect/"}
+            if [ ! -f "$run/$rel" ]; then
+                problems+=("$rel is missing")
+            elif ! diff <(cat "$f") <(tr -d '\r' < "$run/$rel") > "$run/file.diff"; then
+                problems+=("$rel differs: $(head -c 1500 "$run/file.diff")")
+            fi
+        done < <(find "$dir/expect" -type f -print0)
+    fi
+    for p in "${present[@]}"; do [ -e "$run/$p" ] || [ -L "$run/$p" ] || problems+=("$p should exist"); done
+    for p in "${absent[@]}"; do { [ -e "$run/$p" ] || [ -L "$run/$p" ]; } && problems+=("$p should not exist"); done
     for e in "${reg_expect[@]}"; do
         IFS='|' read -r k n v <<<"$e"
         actual=$(reg_get "$k" "$n")
         [ "$actual" = "$v" ] || problems+=("registry $k $n = '$actual', expected '$v'")
     done
     [ -n "$wine_drive" ] && rm -f "$WINEPREFIX/dosdevices/$wine_drive:"
+    if [ "$mode" = wine ]; then
+        for k in "${scratch_keys[@]}"; do wine "$reg_exe" delete "$k" /f >/dev/null 2>&1; done
+    fi
     if [ "$mode" = wine ]; then
         for r in "${restore[@]}"; do
             IFS='|' read -r k n v <<<"$r"
