@@ -56,6 +56,22 @@ bool closeWritten(FILE* f) {
     return std::fclose(f) == 0 && ok;
 }
 
+// Ends the last line of a file opened for appending when it lacks its line
+// end, so that the line written next stays a line of its own.
+void endOpenLine(FILE* f) {
+    if (std::fseek(f, 0, SEEK_END) != 0 || std::ftell(f) <= 0) return;
+    std::fseek(f, -1, SEEK_END);
+    int last = std::fgetc(f);
+    std::fseek(f, 0, SEEK_END);
+    if (last != '\n') std::fputc('\n', f);
+}
+
+// A line's text with its line end: a last line of a file may lack one.
+std::string ended(std::string text) {
+    if (text.empty() || text.back() != '\n') text += '\n';
+    return text;
+}
+
 // Puts the finished temporary file in place of qolt.ini in one step, so
 // qolt.ini is never missing, even after a crash in between.
 void replaceConfig(const char* temp, const char* qolt, bool written) {
@@ -88,7 +104,7 @@ void AddPartition(const char* dir) {
         scriptDiagnostic("AddPartition: cannot open %s", path);
         return;
     }
-    std::fseek(f, 0, SEEK_END);
+    endOpenLine(f);
     std::fprintf(f, "disk %s\\part2\\ 0\n", dir);
     if (!closeWritten(f)) scriptDiagnostic("AddPartition: cannot write %s", path);
 }
@@ -154,6 +170,7 @@ void ImportPackFiles() {
         if (pack) std::fclose(pack);
         return;
     }
+    endOpenLine(qolt);
     if (!pack) {
         std::fputs("disk ./Cache 64000\n", qolt);
         std::fputs("disk ./Partition 0\n", qolt);
@@ -161,15 +178,16 @@ void ImportPackFiles() {
         return;
     }
     std::string line;
-    std::fputs(ReadPackLine(pack, line) ? ("disk " + line).c_str() : "disk ./Cache 64000\n", qolt);
-    std::fputs(ReadPackLine(pack, line) ? ("disk " + line).c_str() : "disk ./Partition 0\n", qolt);
-    while (ReadPackLine(pack, line)) std::fputs(("disk " + line).c_str(), qolt);
+    // a last pack line without its line end still ends its disk line
+    std::fputs(ReadPackLine(pack, line) ? ("disk " + ended(line)).c_str() : "disk ./Cache 64000\n", qolt);
+    std::fputs(ReadPackLine(pack, line) ? ("disk " + ended(line)).c_str() : "disk ./Partition 0\n", qolt);
+    while (ReadPackLine(pack, line)) std::fputs(("disk " + ended(line)).c_str(), qolt);
     std::fclose(pack);
     if (FILE* dll = platOpenFile(dllName, "r")) {
         while (readLine(dll, line)) {
             const char* text = keywordText(line);
             if (startsWithNoCase(text, "frelpdll.dll")) {
-                std::fprintf(qolt, "plugin %s", text);
+                std::fprintf(qolt, "plugin %s", ended(text).c_str());
                 break;
             }
         }
@@ -246,18 +264,22 @@ void MergePlugins() {
         return;
     }
     std::string line;
+    bool lineOpen = false;  // the last line copied lacks its line end
     while (readLine(qolt, line)) {
         const char* text = keywordText(line);
         if (startsWithNoCase(text, "plugin")) {
             text += 6;
             while (*text && isScriptBlank(*text)) text++;
-            std::fprintf(merged, "plugin %s", ChooseNewerPlugin(text).c_str());
+            std::fprintf(merged, "plugin %s", ended(ChooseNewerPlugin(text)).c_str());
+            lineOpen = false;
         } else {
             std::fputs(line.c_str(), merged);
+            lineOpen = line.back() != '\n';
         }
     }
+    if (lineOpen) std::fputc('\n', merged);  // the new plug-in lines start lines of their own
     for (int i = 0; i < kPluginSlots; i++)
-        if (pluginTable[i][0]) std::fprintf(merged, "plugin %s", pluginTable[i]);
+        if (pluginTable[i][0]) std::fprintf(merged, "plugin %s", ended(pluginTable[i]).c_str());
     std::fclose(qolt);
     replaceConfig(mergedName, qoltName, closeWritten(merged));
 }

@@ -194,6 +194,11 @@ for dir in "$here"/scripts/*/; do
     if [ -d "$dir/expect" ]; then
         while IFS= read -r -d '' f; do
             rel=${f#"$dir/expect/"}
+            # the file's name ignoring case, as setup looks names up
+            if [ ! -f "$run/$rel" ]; then
+                found=$(find "$run/$(dirname "$rel")" -maxdepth 1 -type f -iname "$(basename "$rel")" 2>/dev/null | head -1)
+                [ -n "$found" ] && rel=${found#"$run/"}
+            fi
             if [ ! -f "$run/$rel" ]; then
                 problems+=("$rel is missing")
             elif ! diff <(cat "$f") <(tr -d '\r' < "$run/$rel") > "$run/file.diff"; then
