@@ -42,7 +42,10 @@ reg_get() {
     local key=$1 name=$2
     if [ "$mode" = wine ]; then
         local out
-        if ! out=$(wine "$reg_exe" query "$key" /v "$name" 2>/dev/null | tr -d '\r'); then
+        local vflag=(/v "$name")
+        # the default value is listed as (Default)
+        [ "$name" = "@" ] && { vflag=(/ve); name="(Default)"; }
+        if ! out=$(wine "$reg_exe" query "$key" "${vflag[@]}" 2>/dev/null | tr -d '\r'); then
             echo "<absent>"; return
         fi
         printf '%s\n' "$out" | awk -v n="$name" '
@@ -54,7 +57,9 @@ reg_get() {
     else
         local file=$REGFILE
         [ -f "$file" ] || { echo "<absent>"; return; }
-        awk -v k="$key" -v n="$name" '
+        # names reach awk through the environment: -v would read \v in a key as an escape
+        K=$key N=$name awk '
+            BEGIN { k = ENVIRON["K"]; n = ENVIRON["N"] }
             function unq(s) { s = substr(s, 2, length(s) - 2); gsub(/\\\\/, "\001", s); gsub(/\\"/, "\"", s); gsub(/\001/, "\\", s); return s }
             { sub(/\r$/, "") }
             /^\[/ { inkey = (tolower($0) == tolower("[" k "]")); next }
