@@ -33,7 +33,7 @@ struct VertexSlot {
     uint32_t stamp;
     int32_t vertex;
 };
-alignas(kHugePage) VertexSlot vertexSlots[kVertexSlots];
+alignas(kTableAlignment) VertexSlot vertexSlots[kVertexSlots];
 uint32_t vertexStamp;
 uint32_t vertexMask = kVertexSlots - 1;
 
@@ -56,9 +56,9 @@ struct EdgeNode {
     int32_t face;
     int32_t next;
 };
-alignas(kHugePage) EdgeSlot edgeSlots[kEdgeSlots];
-alignas(kHugePage) EdgeKey edgeKeys[kMaxEdges];
-alignas(kHugePage) EdgeNode edgeNodes[kMaxEdges];
+alignas(kTableAlignment) EdgeSlot edgeSlots[kEdgeSlots];
+alignas(kTableAlignment) EdgeKey edgeKeys[kMaxEdges];
+alignas(kTableAlignment) EdgeNode edgeNodes[kMaxEdges];
 int32_t edgeKeyCount, edgeNodeCount;
 uint32_t edgeStamp;
 uint32_t edgeMask = kEdgeSlots - 1;

@@ -8,13 +8,13 @@
 // The large tables start on 2 MB boundaries so that the kernel can back
 // them with huge pages (see prepareSceneTables).
 
-alignas(kHugePage) unsigned char sceneBuffer[kSceneBytes];
+alignas(kTableAlignment) unsigned char sceneBuffer[kSceneBytes];
 int32_t sceneSize;
 
 SceneMaterial materials[kMaxMaterials + 1];
 SceneObject objects[kMaxObjects + 1];
-alignas(kHugePage) SceneVertex vertices[kMaxVertices];
-alignas(kHugePage) SceneFace faces[kMaxFaces];
+alignas(kTableAlignment) SceneVertex vertices[kMaxVertices];
+alignas(kTableAlignment) SceneFace faces[kMaxFaces];
 int32_t materialCount, objectCount, vertexTotal, faceTotal;
 
 int32_t materialsWritten, meshesWritten;

@@ -72,6 +72,11 @@ void prepareSceneTables(long sceneBytes);
 // with huge pages; adviseHugePages asks for them for the first bytes of a
 // table when they are many (Linux only).
 constexpr size_t kHugePage = 1 << 21;
+#ifdef __linux__
+constexpr size_t kTableAlignment = kHugePage;
+#else
+constexpr size_t kTableAlignment = 64;  // object files there align far less
+#endif
 void adviseHugePages(void* table, size_t bytes);
 
 // Zeroes the counts and the statistics (the records stay as they are).
