@@ -115,7 +115,7 @@ int composePath(char* out, LongPathReport report, const char* format, const char
             const char* part = used < 3 ? parts[used] : nullptr;
             used++;
             if (!part) {
-                scriptDiagnostic("a path cannot be made from %s: a part of it is missing", format);
+                scriptDiagnostic("a path of the form %s cannot be made: a part of it is absent", format);
                 return -1;
             }
             path += part;

@@ -127,3 +127,83 @@ TEST_F(PlatformTest, RegistryStringValues) {
     EXPECT_EQ(-1, platRegGetString(RegCurrentUser, key, "Mark", out, sizeof out));
     EXPECT_EQ(-1, platRegGetString(RegCurrentUser, "Software\\VexaSetupTest\\NoKey", "Mark", out, sizeof out));
 }
+
+TEST_F(PlatformTest, CreateDirectoryTellsNewExistingAndMissingParent) {
+    EXPECT_EQ(0, platCreateDir(at("Made").c_str()));
+    EXPECT_EQ(1, platCreateDir(at("made").c_str()));  // the same directory, any case
+    EXPECT_EQ(1, platCreateDir((at("Made") + "\\").c_str()));
+    EXPECT_EQ(-1, platCreateDir(at("No\\Parent").c_str()));
+    EXPECT_EQ(-1, platCreateDir(at("Data\\First.DAT").c_str()));  // a file of that name is no directory
+    EXPECT_TRUE(fs::is_directory(root / "Made"));
+}
+
+TEST_F(PlatformTest, CopyReplacesTargetAndFailedCopyKeepsIt) {
+    std::ofstream(root / "Data" / "target.txt") << "old";
+    ASSERT_EQ(0, platCopyFile(at("Data\\First.DAT").c_str(), at("Data\\TARGET.txt").c_str()));
+    std::ifstream in(root / "Data" / "target.txt");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ("one", text);
+    std::ofstream(root / "Data" / "keep.txt") << "kept";
+    EXPECT_EQ(-1, platCopyFile(at("Data\\none.dat").c_str(), at("Data\\keep.txt").c_str()));
+    EXPECT_EQ(-1, platCopyFile(at("Data\\Empty").c_str(), at("Data\\keep.txt").c_str()));
+    EXPECT_EQ(-1, platCopyFile(at("Data\\First.DAT").c_str(), at("Data\\Empty").c_str()));
+    EXPECT_EQ(-1, platCopyFile(at("Data\\First.DAT").c_str(), at("NoDir\\x.txt").c_str()));
+    std::ifstream keep(root / "Data" / "keep.txt");
+    std::string kept((std::istreambuf_iterator<char>(keep)), std::istreambuf_iterator<char>());
+    EXPECT_EQ("kept", kept);
+    // nothing is left behind by the failed copies
+    int entries = 0;
+    for (const auto& e : fs::directory_iterator(root / "Data")) entries += e.exists() ? 1 : 0;
+    EXPECT_EQ(5, entries);  // First.DAT, empty.txt, Empty, target.txt, keep.txt
+}
+
+TEST_F(PlatformTest, MoveReplacesTarget) {
+    std::ofstream(root / "Data" / "target.txt") << "old";
+    ASSERT_EQ(0, platMoveFile(at("Data\\First.DAT").c_str(), at("Data\\target.txt").c_str()));
+    EXPECT_FALSE(fs::exists(root / "Data" / "First.DAT"));
+    EXPECT_EQ(3u, fs::file_size(root / "Data" / "target.txt"));
+    EXPECT_EQ(-1, platMoveFile(at("Data\\none.dat").c_str(), at("Data\\target.txt").c_str()));
+    EXPECT_EQ(3u, fs::file_size(root / "Data" / "target.txt"));
+}
+
+TEST_F(PlatformTest, ReadOnlyFilesResistDeletionUntilClearedAndDirectoriesAreNoFiles) {
+    fs::permissions(root / "Data" / "First.DAT", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(-1, platDeleteFile(at("Data\\First.DAT").c_str()));
+    EXPECT_TRUE(fs::exists(root / "Data" / "First.DAT"));
+    EXPECT_EQ(0, platClearAttributes(at("Data\\first.dat").c_str()));
+    EXPECT_EQ(0, platDeleteFile(at("Data\\First.DAT").c_str()));
+    EXPECT_FALSE(fs::exists(root / "Data" / "First.DAT"));
+    EXPECT_EQ(-1, platDeleteFile(at("Data\\Empty").c_str()));
+    EXPECT_EQ(-1, platRemoveDir(at("Data").c_str()));  // not empty
+    EXPECT_EQ(0, platRemoveDir(at("Data\\Empty").c_str()));
+}
+
+TEST_F(PlatformTest, ListingGivesNamesAndKinds) {
+    PlatDirList list = platOpenDir(at("Data").c_str());
+    ASSERT_NE(nullptr, list);
+    std::string seen;
+    PlatDirEntry entry;
+    while (platReadDir(list, &entry)) {
+        std::string name = entry.name;
+        if (name == "." || name == "..") continue;
+        EXPECT_EQ(0, entry.isLink) << name;
+        seen += name + (entry.isDir ? "/" : "") + ";";
+    }
+    platCloseDir(list);
+    EXPECT_NE(std::string::npos, seen.find("First.DAT;"));
+    EXPECT_NE(std::string::npos, seen.find("empty.txt;"));
+    EXPECT_NE(std::string::npos, seen.find("Empty/;"));
+    EXPECT_EQ(nullptr, platOpenDir(at("Missing").c_str()));
+}
+
+TEST_F(PlatformTest, RegistryKeysWithSubkeysAreNotDeleted) {
+    ASSERT_EQ(0, platRegSetString(RegCurrentUser, "Software\\VexaSetupTest2\\A\\B", "x", "1"));
+    EXPECT_EQ(-1, platRegDeleteKey(RegCurrentUser, "Software\\VexaSetupTest2\\A"));
+    EXPECT_EQ(0, platRegDeleteKey(RegCurrentUser, "software\\vexasetuptest2\\a\\b"));
+    char out[8];
+    EXPECT_EQ(-1, platRegGetString(RegCurrentUser, "Software\\VexaSetupTest2\\A\\B", "x", out, sizeof out));
+    EXPECT_EQ(0, platRegDeleteKey(RegCurrentUser, "Software\\VexaSetupTest2\\A"));
+    EXPECT_EQ(0, platRegDeleteKey(RegCurrentUser, "Software\\VexaSetupTest2"));
+    EXPECT_EQ(-1, platRegDeleteKey(RegCurrentUser, "Software\\VexaSetupTest2"));
+}
