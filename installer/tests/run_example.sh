@@ -1,20 +1,121 @@
 #!/bin/bash
-# Runs the bundled example installer unattended and checks what it did.
-#   run_example.sh <setup> <examples/installer dir> <work dir>
+# Runs the bundled example installer unattended: installs the product, installs
+# it again over itself, then removes it with the installed copy's /UNINSTALL,
+# checking files, configuration and registry after each step.
+#   run_example.sh native <setup>     <examples/installer dir> <work dir>
+#   run_example.sh wine   <setup.exe> <examples/installer dir> <work dir>  (WINEPREFIX set)
 set -u
-setup=$1
-example=$(cd "$2" && pwd)
-work=$3
+mode=$1
+setup=$2
+example=$(cd "$3" && pwd)
+work=$4
 rm -rf "$work"; mkdir -p "$work"
-cp "$setup" "$work/setup"
-printf 'msgbox yes\nmsgbox ok\n' > "$work/answers"
-(cd "$work" && env -u LC_ALL -u LC_MESSAGES LANG=fr_FR.UTF-8 TMPDIR="$work" SETUP_REGISTRY="$work/registry.reg" \
-    SETUP_ANSWERS="$work/answers" timeout 60 setsid -w ./setup "$example" >"$work/stdout.log" 2>&1 </dev/null)
-rc=$?
+src=$work/medium   # the installation medium: the example and the program
+cp -r "$example" "$src"
+reg_exe='C:\windows\syswow64\reg.exe'
+uninstall_key='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Vexa 3D'
+vendor_key='HKEY_LOCAL_MACHINE\Software\Maroveth'
 fail=0
-[ $rc = 0 ] || { echo "exit status $rc"; fail=1; }
-grep -q "^0002-0004-0001$" "$work/vexa-setup.log" 2>/dev/null || { echo "the log lacks the runtime version"; fail=1; }
-grep -qF "Bienvenue dans l'installation de Vexa 3D." "$work/stdout.log" || { echo "no French welcome message"; fail=1; }
-grep -qF "L'installation de Vexa 3D est termin" "$work/stdout.log" || { echo "no progress text"; fail=1; }
-[ $fail = 0 ] || { echo "--- output"; cat "$work/stdout.log"; exit 1; }
-echo "example installer ran"
+problem() { echo "$*"; fail=1; }
+
+if [ "$mode" = wine ]; then
+    cp "$setup" "$src/setup.exe"
+    wine "$reg_exe" delete "$uninstall_key" /f >/dev/null 2>&1
+    wine "$reg_exe" delete "$vendor_key" /f >/dev/null 2>&1
+    pf=$(wine "$reg_exe" query 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion' /v ProgramFilesDir |
+         tr -d '\r' | sed -n 's/^ *ProgramFilesDir *REG_SZ *//p')
+    programs=$(winepath -u "$pf" 2>/dev/null)
+    programs=${programs%/}
+    reg_value() {   # key name: the value, or <absent>
+        local v
+        v=$(wine "$reg_exe" query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p")
+        [ -n "$v" ] && printf '%s\n' "$v" || echo "<absent>"
+    }
+    run_setup() {   # dir program arg answers log
+        (cd "$1" && env -u LC_ALL -u LC_MESSAGES LANG=fr_FR.UTF-8 SETUP_ANSWERS="$4" \
+            timeout 60 wine "$2" $3 >"$5" 2>&1 </dev/null)
+    }
+    program=setup.exe
+else
+    cp "$setup" "$src/setup"
+    programs=$work/programs   # the program-files directory of this scratch machine
+    export SETUP_REGISTRY=$work/registry.reg
+    printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n"ProgramFilesDir"="%s"\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\n' \
+        "$programs" > "$SETUP_REGISTRY"
+    reg_value() {
+        K=$1 N=$2 awk 'BEGIN { k = tolower("[" ENVIRON["K"] "]"); n = tolower("\"" ENVIRON["N"] "\"=") }
+            /^\[/ { inkey = (tolower($0) == k); next }
+            inkey && tolower(substr($0, 1, length(n))) == n { v = substr($0, length(n) + 2); sub(/"$/, "", v);
+                gsub(/\\\\/, "\\", v); gsub(/\\"/, "\"", v); print v; found = 1; exit }
+            END { if (!found) print "<absent>" }' "$SETUP_REGISTRY"
+    }
+    run_setup() {
+        (cd "$1" && env -u LC_ALL -u LC_MESSAGES LANG=fr_FR.UTF-8 TMPDIR="$work" SETUP_ANSWERS="$4" \
+            timeout 60 setsid -w "./$2" $3 >"$5" 2>&1 </dev/null)
+    }
+    program=setup
+fi
+mkdir -p "$programs"
+product="$programs/Vexa 3D"
+printf 'msgbox yes\nmsgbox ok\n' > "$work/answers"
+
+expected_qolt='; Vexa runtime configuration
+vexa 2.4.1
+update auto
+plugin frelpdll.dll
+plugin vxmedia-2.dll
+disk ./Cache 64000
+disk ./Partition 0'
+
+check_installed() {   # step name
+    for f in bin/qoltwin.txt bin/frelpdll.txt docs/readme.txt setup.ini setup.French.txt setup.txt "$program"; do
+        [ -f "$product/$f" ] || problem "$1: $f is not installed"
+    done
+    [ "$(tr -d '\r' < "$product/qolt.ini" 2>/dev/null)" = "$expected_qolt" ] ||
+        problem "$1: qolt.ini differs: $(cat "$product/qolt.ini" 2>/dev/null)"
+    local u
+    u=$(reg_value "$uninstall_key" UninstallString)
+    case $u in
+        \"*Vexa\ 3D?setup\"\ /UNINSTALL) ;;
+        *) problem "$1: uninstall entry is '$u'" ;;
+    esac
+    [ "$(reg_value "$uninstall_key" DisplayName)" = "Vexa 3D" ] || problem "$1: no DisplayName"
+    [ "$(reg_value "$vendor_key" Success)" = 1 ] || problem "$1: Success is not 1"
+    [ "$(reg_value "$vendor_key" IE)" = 2.4.1 ] || problem "$1: IE is not 2.4.1"
+}
+
+run_setup "$src" "$program" "$src" "$work/answers" "$work/install.log"   # the medium as the source directory
+rc=$?
+[ $rc = 0 ] || problem "install: exit status $rc"
+if [ "$mode" = native ]; then
+    grep -q "^0002-0004-0001$" "$work/vexa-setup.log" 2>/dev/null || problem "the log lacks the runtime version"
+    grep -qF "Bienvenue dans l'installation de Vexa 3D." "$work/install.log" || problem "no French welcome message"
+    grep -qF "L'installation de Vexa 3D est termin" "$work/install.log" || problem "no progress text"
+    grep -qF "Copie de qoltwin.txt" "$work/install.log" || problem "no copy progress"
+fi
+check_installed install
+
+# again over the installed product: qolt.ini is rewritten and merged, not duplicated
+run_setup "$src" "$program" "$src" "$work/answers" "$work/reinstall.log"
+rc=$?
+[ $rc = 0 ] || problem "second install: exit status $rc"
+check_installed "second install"
+
+run_setup "$product" "$program" /UNINSTALL "$work/answers" "$work/uninstall.log"
+rc=$?
+[ $rc = 0 ] || problem "uninstall: exit status $rc"
+[ "$(reg_value "$uninstall_key" DisplayName)" = "<absent>" ] || problem "uninstall: the entry stays"
+[ "$(reg_value "$vendor_key" Success)" = "<absent>" ] || problem "uninstall: Success stays"
+if [ "$mode" = wine ]; then
+    # the running setup.exe and the script it reads cannot be deleted on Windows
+    left=$(cd "$product" 2>/dev/null && find . -type f | sort | tr '\n' ' ')
+    [ "$left" = "./setup.exe ./setup.ini " ] || problem "uninstall left: $left"
+else
+    [ ! -e "$product" ] || problem "uninstall left: $(cd "$product" && find . | tr '\n' ' ')"
+fi
+
+if [ $fail != 0 ]; then
+    for l in install reinstall uninstall; do echo "--- $l"; cat "$work/$l.log" 2>/dev/null | tail -30; done
+    exit 1
+fi
+echo "example installer: installed into $product, installed again, uninstalled ($mode)"

@@ -45,6 +45,10 @@ fi
 echo "-- installer script tests under Wine"
 bash "$here/run_script_tests.sh" wine "$win/installer/setup.exe" "$win/installer-wine-runs" || status=1
 
+echo "-- the example installer under Wine: install, install again, uninstall"
+bash "$here/run_example.sh" wine "$win/installer/setup.exe" "$here/../../examples/installer" \
+     "$win/installer-wine-runs/example" || status=1
+
 echo "-- real message boxes driven with xdotool"
 # keys: the keys pressed, one per box; then the expected out.txt lines
 press_keys() {
