@@ -71,6 +71,27 @@ std::string hostPath(const char* windowsPath) {
     for (char& c : p)
         if (c == '\\') c = '/';
     if (p.empty() || exists(p)) return p;
+    // the usual case of a new file in an existing directory: only the last name
+    // is looked up, and a lookup repeated before the directory changes is remembered
+    size_t slash = p.find_last_of('/');
+    std::string parent = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
+    std::string last = slash == std::string::npos ? p : p.substr(slash + 1);
+    struct stat dirStat;
+    if (!last.empty() && stat(parent.c_str(), &dirStat) == 0 && S_ISDIR(dirStat.st_mode)) {
+        static std::string memoPath, memoResult;
+        static struct timespec memoTime;
+        static ino_t memoInode;
+        if (p == memoPath && dirStat.st_ino == memoInode && dirStat.st_mtim.tv_sec == memoTime.tv_sec &&
+            dirStat.st_mtim.tv_nsec == memoTime.tv_nsec)
+            return memoResult;
+        std::string found = findNoCase(parent, last);
+        std::string result = found.empty() ? p : (slash == std::string::npos ? found : p.substr(0, slash + 1) + found);
+        memoPath = p;
+        memoResult = result;
+        memoTime = dirStat.st_mtim;
+        memoInode = dirStat.st_ino;
+        return result;
+    }
     // resolve component by component
     std::string result;
     size_t i = 0;
