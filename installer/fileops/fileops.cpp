@@ -140,16 +140,26 @@ int CopyOneFile(const char* source, const char* target) { return transferOneFile
 
 int MoveOneFile(const char* source, const char* target) { return transferOneFile(source, target, true); }
 
+bool treeRootAccepted(const char* root) { return root && *root; }
+
+// An absent or empty root would name the current directory, or on Windows
+// the root of the current drive (under Wine the whole Linux file system): refused.
+static bool treeRootGiven(const char* command, const char* root) {
+    if (treeRootAccepted(root)) return true;
+    scriptDiagnostic("%s: no directory given; nothing deleted", command);
+    return false;
+}
+
 void DeleteTree(const char* root, const char* sub) {
     char dir[kPathBytes];
-    if (!root || treeDirectory(dir, root, sub) != 0) return;
+    if (!treeRootGiven("Deltree", root) || treeDirectory(dir, root, sub) != 0) return;
     deleteTreeAt(dir);
 }
 
 void DeleteFilesIn(const char* root, const char* sub) {
     char dir[kPathBytes];
     char pattern[kPathBytes];
-    if (!root || treeDirectory(dir, root, sub) != 0) return;
+    if (!treeRootGiven("DeleteAllFiles", root) || treeDirectory(dir, root, sub) != 0) return;
     if (composePath(pattern, ReportQuietly, "%s\\*.*", dir) != 0) return;
     PlatDirList list = platOpenDir(dir);
     if (!list) return;
@@ -311,8 +321,9 @@ void runCopyDir2Dest(PlatWindow progress, const char* dir) {
 }
 
 void runApplyOnFiles(PlatWindow progress, const char* fileName, const char* section) {
-    // the section's name may be a variable that the section changes
+    // the names may be variables that the section changes (DSTDIR among them)
     std::string sectionName = section ? section : "";
-    SearchDrives(progress, fileName, section ? sectionName.c_str() : nullptr);
+    std::string name = fileName ? fileName : "";
+    SearchDrives(progress, fileName ? name.c_str() : nullptr, section ? sectionName.c_str() : nullptr);
     run.condition = 0;
 }

@@ -20,8 +20,12 @@ int MoveOneFile(const char* source, const char* target);
 
 // Deletes the tree root\sub (or root when sub is absent or empty): files,
 // then directories, bottom up. Read-only files and the directories above
-// them stay; links are removed as links and never entered. Nothing is reported.
+// them stay; links are removed as links and never entered. Nothing is
+// reported, except an absent or empty root, which is refused.
 void DeleteTree(const char* root, const char* sub);
+// 1 when root may be the root of a tree deletion: given and not empty. An
+// empty root would list "\*.*", the root of the current drive.
+bool treeRootAccepted(const char* root);
 // Deletes the plain files of root\sub (or root); directories stay.
 void DeleteFilesIn(const char* root, const char* sub);
 // Copies the tree sourceRoot/relative to DSTDIR/relative, showing each entry's

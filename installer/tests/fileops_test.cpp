@@ -96,3 +96,11 @@ TEST_F(FileOpsTest, OverlongPackLinesAreLeftOut) {
     EXPECT_EQ("F:/ok 1\n", line);
     std::fclose(f);
 }
+
+// Checked on the predicate alone: a regression must not get to delete anything.
+TEST_F(FileOpsTest, TreeDeletionsRefuseAnEmptyRoot) {
+    EXPECT_FALSE(treeRootAccepted(nullptr));
+    EXPECT_FALSE(treeRootAccepted(""));
+    EXPECT_TRUE(treeRootAccepted("dir"));
+    EXPECT_TRUE(treeRootAccepted("\\"));
+}
