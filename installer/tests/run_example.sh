@@ -84,6 +84,12 @@ check_installed() {   # step name
     [ "$(reg_value "$vendor_key" IE)" = 2.4.1 ] || problem "$1: IE is not 2.4.1"
 }
 
+# /UNINSTALL on the medium itself removes nothing: it is no installed copy
+run_setup "$src" "$program" /UNINSTALL "$work/answers" "$work/medium.log"
+rc=$?
+[ $rc = 1 ] || problem "uninstall on the medium: exit status $rc, expected 1"
+[ -f "$src/setup.ini" ] && [ -f "$src/docs/readme.txt" ] || problem "uninstall on the medium deleted it"
+
 run_setup "$src" "$program" "$src" "$work/answers" "$work/install.log"   # the medium as the source directory
 rc=$?
 [ $rc = 0 ] || problem "install: exit status $rc"
@@ -115,7 +121,7 @@ else
 fi
 
 if [ $fail != 0 ]; then
-    for l in install reinstall uninstall; do echo "--- $l"; cat "$work/$l.log" 2>/dev/null | tail -30; done
+    for l in medium install reinstall uninstall; do echo "--- $l"; cat "$work/$l.log" 2>/dev/null | tail -30; done
     exit 1
 fi
 echo "example installer: installed into $product, installed again, uninstalled ($mode)"
