@@ -110,8 +110,9 @@ for dir in "$here"/scripts/*/; do
     # git keeps no empty directories: case.conf names those a test needs
     for d in "${empty_dirs[@]}"; do mkdir -p "$run/$d"; done
     rm -rf "$run/expect"
+    prepared=1
     if declare -F prepare >/dev/null; then
-        (cd "$run" && prepare) || echo "     (prepare of $name failed)"
+        (cd "$run" && prepare) || prepared=0
     fi
     exe_at="$run${exe_dir:+/$exe_dir}"
     mkdir -p "$exe_at"
@@ -179,6 +180,7 @@ for dir in "$here"/scripts/*/; do
     fi
     done
     problems=()
+    [ "$prepared" = 1 ] || problems+=("its prepare step failed")
     want=$status
     [ "$want" -lt 0 ] && want=$((want + 256))
     [ "$got" = "$want" ] || problems+=("exit status $got, expected $want")
