@@ -13,6 +13,16 @@ missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
+# A compiler package can be marked installed with its programs gone: have
+# it installed again, and let the build fall back to clang if that fails.
+reinstall=()
+printf 'int main() { return 0; }\n' | c++ -x c++ - -o /dev/null 2>/dev/null || reinstall=(gcc-12 g++-12 cpp-12 gcc g++)
+if [ ${#reinstall[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q || true
+  apt-get install -y -q --reinstall --no-install-recommends "${reinstall[@]}" ||
+    echo "warning: could not reinstall the system compiler; clang will be used if it works"
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 if [[ " ${missing[*]} " == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386

@@ -10,6 +10,7 @@ jobs=${JOBS:-2}
 fuzz_seconds=${FUZZ_SECONDS:-25}
 
 bash scripts/install-deps.sh
+. scripts/compilers.sh
 
 echo "== native build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_WERROR=ON >/dev/null
