@@ -23,7 +23,17 @@ cat build/examples/vexa/demo/house.box
 echo
 echo "== setup $PWD/build/examples/installer"
 echo "(message boxes are answered on the terminal; without one they take their first button)"
+# a scratch registry whose program-files folder is build/examples/programs,
+# so the example installs there and not into /opt
 export SETUP_REGISTRY=$PWD/build/examples/registry.reg
+mkdir -p build/examples/programs
+printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"ProgramFilesDir"="%s"\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\r\n' \
+  "$PWD/build/examples/programs" > "$SETUP_REGISTRY"
 set +e
 build/installer/setup "$PWD/build/examples/installer"
 echo "setup exit status: $?"
+echo
+echo "== installed into build/examples/programs/Vexa 3D:"
+ls -R "build/examples/programs/Vexa 3D" | head -n 20
+echo "(remove it again with the same SETUP_REGISTRY: build/installer/setup \"$PWD/build/examples/programs/Vexa 3D\";"
+echo " the setup.txt the install left there selects the uninstall run)"
