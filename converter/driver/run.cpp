@@ -50,10 +50,6 @@ static int loadScene(const char* path) {
         say("erreur\n");
         return -1;
     }
-    if (fseek(f, 0, SEEK_END) == 0) {
-        prepareSceneTables(ftell(f));
-        rewind(f);
-    }
     sceneSize = (int32_t)fread(sceneBuffer, 1, kSceneBytes, f);
     bool tooLarge = sceneSize == kSceneBytes && fgetc(f) != EOF;
     fclose(f);

@@ -33,7 +33,7 @@ struct VertexSlot {
     uint32_t stamp;
     int32_t vertex;
 };
-alignas(kTableAlignment) VertexSlot vertexSlots[kVertexSlots];
+VertexSlot vertexSlots[kVertexSlots];
 uint32_t vertexStamp;
 uint32_t vertexMask = kVertexSlots - 1;
 
@@ -56,9 +56,9 @@ struct EdgeNode {
     int32_t face;
     int32_t next;
 };
-alignas(kTableAlignment) EdgeSlot edgeSlots[kEdgeSlots];
-alignas(kTableAlignment) EdgeKey edgeKeys[kMaxEdges];
-alignas(kTableAlignment) EdgeNode edgeNodes[kMaxEdges];
+EdgeSlot edgeSlots[kEdgeSlots];
+EdgeKey edgeKeys[kMaxEdges];
+EdgeNode edgeNodes[kMaxEdges];
 int32_t edgeKeyCount, edgeNodeCount;
 uint32_t edgeStamp;
 uint32_t edgeMask = kEdgeSlots - 1;
@@ -133,7 +133,6 @@ int mergeVertices(int object) {
     const SceneObject& o = objects[object];
     uint32_t stamp = nextStamp(vertexStamp, vertexSlots, sizeof vertexSlots);
     vertexMask = maskFor((uint32_t)o.vertexCount, kVertexSlots);
-    adviseHugePages(vertexSlots, (vertexMask + 1) * sizeof(VertexSlot));
     int distinct = 0;
     for (int32_t i = o.firstVertex; i < o.firstVertex + o.vertexCount; ++i) {
         SceneVertex& v = vertices[i];
@@ -166,9 +165,6 @@ int mergeFaces(int object) {
     uint32_t hidden = 0;
     for (int32_t i = o.firstFace; i < o.firstFace + o.faceCount; ++i) hidden += kHiddenEdges[faces[i].edgeFlags & 7];
     edgeMask = maskFor(hidden, kEdgeSlots);
-    adviseHugePages(edgeSlots, (edgeMask + 1) * sizeof(EdgeSlot));
-    adviseHugePages(edgeKeys, hidden * sizeof(EdgeKey));
-    adviseHugePages(edgeNodes, hidden * sizeof(EdgeNode));
     edgeKeyCount = 0;
     edgeNodeCount = 0;
     int count = o.faceCount;

@@ -1,7 +1,6 @@
 // Scene tables: the whole scene of one run, in fixed-capacity static tables
 // filled once by the chunk reader and consumed in place by the writers.
 #pragma once
-#include <cstddef>
 #include <cstdint>
 
 constexpr int kMaxMaterials = 256;
@@ -63,21 +62,6 @@ extern int32_t materialCount, objectCount, vertexTotal, faceTotal;
 extern int32_t materialsWritten, meshesWritten;
 extern int32_t verticesWritten, verticesInput;
 extern int32_t polygonsWritten, facesInput;
-
-// Readies the tables for a scene file of the given size (large scenes get
-// huge pages where the system offers them).
-void prepareSceneTables(long sceneBytes);
-
-// Large tables start on 2 MB boundaries so that the system can back them
-// with huge pages; adviseHugePages asks for them for the first bytes of a
-// table when they are many (Linux only).
-constexpr size_t kHugePage = 1 << 21;
-#ifdef __linux__
-constexpr size_t kTableAlignment = kHugePage;
-#else
-constexpr size_t kTableAlignment = 64;  // object files there align far less
-#endif
-void adviseHugePages(void* table, size_t bytes);
 
 // Zeroes the counts and the statistics (the records stay as they are).
 void resetSceneCounts();
