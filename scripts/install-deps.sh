@@ -23,10 +23,21 @@ if [ ${#reinstall[@]} -gt 0 ]; then
   apt-get install -y -q --reinstall --no-install-recommends "${reinstall[@]}" ||
     echo "warning: could not reinstall the system compiler; clang will be used if it works"
 fi
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
 if [[ " ${missing[*]} " == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
 apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+# Where the kernel runs no 32-bit programs, the Windows code is tested as a
+# 64-bit build under wine64 (scripts/wine-env.sh): that needs its compiler.
+if [ "${1:-}" != "--run-only" ] && ! dpkg -s g++-mingw-w64-x86-64-posix >/dev/null 2>&1; then
+  . "$(dirname "$0")/wine-env.sh"
+  if ! wine_runs_32bit; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends g++-mingw-w64-x86-64-posix
+  fi
+fi

@@ -42,18 +42,25 @@ cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
       -DCMAKE_BUILD_TYPE=Release -DVEXA_WERROR=ON >/dev/null
 cmake --build build-win -j"$jobs"
 
-export WINEPREFIX=$root/build-win/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1 || true
+. scripts/wine-env.sh
+wine_choose_build "$root"
+win=$WINE_BUILD
+if [ "$WINE_BITS" = 64 ]; then
+  echo "== Windows build for the tests (MinGW-w64, x86-64)"
+  cmake -S . -B "$win" -DCMAKE_TOOLCHAIN_FILE="$WINE_TOOLCHAIN" \
+        -DCMAKE_BUILD_TYPE=Release -DVEXA_WERROR=ON >/dev/null
+  cmake --build "$win" -j"$jobs"
+fi
+wine_use "$win"
 
 echo "== converter tests under Wine"
-(cd build-win && ctest --output-on-failure -R converter_tests)
+(cd "$win" && ctest --output-on-failure -R converter_tests)
 echo "== converter under Wine against the native build"
-bash converter/tests/wine_compare.sh build/converter/zorvex build-win/converter/zorvex.exe \
-     build/converter/tests/make_fixtures
+bash converter/tests/wine_compare.sh build/converter/zorvex "$win/converter/zorvex.exe" \
+     build/converter/tests/make_fixtures "$win/converter-wine-runs"
 
 if [ -f installer/tests/wine_tests.sh ]; then
   echo "== installer under Wine"
-  bash installer/tests/wine_tests.sh "$root/build" "$root/build-win"
+  bash installer/tests/wine_tests.sh "$root/build" "$win"
 fi
 echo "all tests passed"

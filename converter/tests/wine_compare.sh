@@ -2,11 +2,18 @@
 # Runs the native zorvex and zorvex.exe under Wine on the same end-to-end
 # scenes and checks that console output, exit status, .m3d and .box files
 # are equal, line ends aside.
-# Usage: wine_compare.sh <zorvex> <zorvex.exe> <make_fixtures>
+# Usage: wine_compare.sh <zorvex> <zorvex.exe> <make_fixtures> [work dir]
+# The work dir (emptied first) must be on a drive of the Wine prefix; the
+# default is a new temporary folder.
 set -euo pipefail
 native=$(realpath "$1") windows=$(realpath "$2") fixtures=$(realpath "$3")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+if [ $# -ge 4 ]; then
+  work=$4
+  rm -rf "$work" && mkdir -p "$work"
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+fi
 "$fixtures" "$work/native"
 "$fixtures" "$work/wine"
 scenes=(vexa/demo/house.prj plain/tri.3ds damaged/cut.3ds damaged/zero.3ds big/grid.3ds missing/none.3ds)

@@ -3,7 +3,7 @@
 # it again over itself, then removes it with the installed copy's /UNINSTALL,
 # checking files, configuration and registry after each step.
 #   run_example.sh native <setup>     <examples/installer dir> <work dir>
-#   run_example.sh wine   <setup.exe> <examples/installer dir> <work dir>  (WINEPREFIX set)
+#   run_example.sh wine   <setup.exe> <examples/installer dir> <work dir>  (Wine set up: wine_use)
 set -u
 mode=$1
 setup=$2
@@ -12,7 +12,7 @@ work=$4
 rm -rf "$work"; mkdir -p "$work"
 src=$work/medium   # the installation medium: the example and the program
 cp -r "$example" "$src"
-reg_exe='C:\windows\syswow64\reg.exe'
+reg_exe=${WINE_REG_EXE:-'C:\windows\syswow64\reg.exe'}   # the view setup.exe sees
 uninstall_key='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Vexa 3D'
 vendor_key='HKEY_LOCAL_MACHINE\Software\Maroveth'
 fail=0

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs every script test folder under scripts/ with a setup binary.
 #   run_script_tests.sh native <setup>     <work dir>
-#   run_script_tests.sh wine   <setup.exe> <work dir>   (WINEPREFIX set by the caller)
+#   run_script_tests.sh wine   <setup.exe> <work dir>   (Wine set up by the caller: wine_use)
 # A folder holds setup.ini, its language files and data, and case.conf
 # (bash: args (an array), empty_dirs (an array), status, lang, reg_expect, native_only, wine_only,
 # exe_dir, wine_drive: a drive letter whose root is the run folder under Wine,
@@ -28,7 +28,9 @@ mkdir -p "$work"
 failures=0
 count=0
 
-reg_exe='C:\windows\syswow64\reg.exe'   # the 32-bit view, as setup.exe sees it
+# reg.exe with the registry view setup.exe sees (the 32-bit view for the
+# 32-bit build)
+reg_exe=${WINE_REG_EXE:-'C:\windows\syswow64\reg.exe'}
 
 # Escapes a text for the replacement side of sed s|||.
 sed_escape() {

@@ -2,16 +2,13 @@
 # Runs the Windows build of setup under Wine, headless: the unit tests and the
 # same script tests as the native run, registry results read back with reg.exe.
 #   wine_tests.sh <native build dir> <windows build dir>
-# WINEPREFIX defaults to <windows build dir>/wineprefix.
+# The Wine prefix is <windows build dir>/wineprefix (scripts/wine-env.sh).
 set -u
 if [ "${1:-}" != --inside ]; then
     [ $# -ge 2 ] || { echo "usage: $0 <native build dir> <windows build dir>" >&2; exit 2; }
     win=$(cd "$2" && pwd)
-    export WINEPREFIX=${WINEPREFIX:-$win/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    mkdir -p "$WINEPREFIX"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wineboot -i >/dev/null 2>&1 || true
-    fi
+    . "$(dirname "$0")/../../scripts/wine-env.sh"
+    wine_use "$win"
     # A virtual desktop: without a window manager every window shown on the
     # bare X server costs Wine about half a second.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
@@ -31,6 +28,7 @@ if [ "${1:-}" != --inside ]; then
 fi
 win=$2
 here=$(cd "$(dirname "$0")" && pwd)
+cd "$win"   # the prefix's drives reach nothing outside the build folder
 status=0
 wineserver -p 2>/dev/null   # keep one server for the whole run
 wineboot >/dev/null 2>&1 || true
