@@ -4,8 +4,13 @@
 #include <filesystem>
 #include <string>
 
+#include <cstring>
+
 #ifndef _WIN32
+#include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 static int asciiLower(int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
@@ -82,3 +87,60 @@ FILE* openInput(const char* path) {
     return f;
 #endif
 }
+
+long long inputSize(FILE* f) {
+#ifdef _WIN32
+    struct _stati64 st;
+    if (_fstati64(_fileno(f), &st) != 0 || !(st.st_mode & _S_IFREG)) return -1;
+#else
+    struct stat st;
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+#endif
+    return (long long)st.st_size;
+}
+
+#ifdef _WIN32
+const unsigned char* mapInput(FILE*, size_t) { return nullptr; }
+void unmapInput() {}
+void removeOnInputFault(const char*) {}
+#else
+static void* mapped;
+static size_t mappedSize;
+static char faultRemoves[4096];
+
+// Only async-signal-safe calls: the process ends here.
+static void inputCutShort(int) {
+    static const char kMessage[] = "\nerreur : le fichier source a ete coupe pendant sa lecture\n";
+    if (faultRemoves[0]) unlink(faultRemoves);
+    ssize_t ignored = write(STDOUT_FILENO, kMessage, sizeof kMessage - 1);
+    (void)ignored;
+    _exit(255);
+}
+
+const unsigned char* mapInput(FILE* f, size_t size) {
+    unmapInput();
+    if (size == 0) return nullptr;
+    void* p = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fileno(f), 0);
+    if (p == MAP_FAILED) return nullptr;
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = inputCutShort;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGBUS, &action, nullptr);
+    mapped = p;
+    mappedSize = size;
+    return (const unsigned char*)p;
+}
+
+void unmapInput() {
+    if (!mapped) return;
+    munmap(mapped, mappedSize);
+    mapped = nullptr;
+    signal(SIGBUS, SIG_DFL);
+}
+
+void removeOnInputFault(const char* path) {
+    faultRemoves[0] = 0;
+    if (path && strlen(path) < sizeof faultRemoves) strcpy(faultRemoves, path);
+}
+#endif

@@ -10,3 +10,18 @@ bool sameIgnoringCase(const char* a, const char* b);
 // does not exist as written, each of its components is looked up ignoring
 // ASCII letter case. Returns nullptr when no such file exists.
 FILE* openInput(const char* path);
+
+// Size in bytes of an open regular file; -1 when it cannot be told.
+long long inputSize(FILE* f);
+
+// Maps the whole of an open input file of the given size into memory,
+// read-only, so that its bytes are read from the system's file cache rather
+// than copied. Returns nullptr where files are not mapped (Windows) or the
+// mapping fails: the caller then reads the file. One mapping at a time:
+// mapping again or unmapInput releases the previous one.
+// Should another program cut the file short while it is mapped, reading the
+// lost part ends the process with status -1 and a message (and removes the
+// file named by removeOnInputFault) instead of a crash.
+const unsigned char* mapInput(FILE* f, size_t size);
+void unmapInput();
+void removeOnInputFault(const char* path);  // nullptr: nothing to remove

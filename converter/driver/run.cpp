@@ -16,6 +16,13 @@
 #include "scene/chunks.h"
 #include "scene/scene.h"
 
+// Lets go of the scene image (the file mapping, if any).
+static void releaseScene() {
+    unmapInput();
+    sceneData = sceneBuffer;
+    sceneSize = 0;
+}
+
 void resetConverter() {
     resetSceneCounts();
     resetMapPaths();
@@ -25,7 +32,8 @@ void resetConverter() {
     orientedBoxList = -1;
     meshFile = nullptr;
     meshFlush();  // drops anything left from a stopped run
-    sceneSize = 0;
+    removeOnInputFault(nullptr);
+    releaseScene();
 }
 
 void convertLoadedScene() {
@@ -42,16 +50,25 @@ static const char* withExtension(std::string& name, const char* extension) {
     return name.c_str();
 }
 
-// Reads the scene file whole into sceneBuffer; -1 when it cannot be opened
-// or does not fit.
+// Maps the scene file, or reads it whole into sceneBuffer where it cannot be
+// mapped; -1 when it cannot be opened or does not fit.
 static int loadScene(const char* path) {
     FILE* f = openInput(path);
     if (!f) {
         say("erreur\n");
         return -1;
     }
-    sceneSize = (int32_t)fread(sceneBuffer, 1, kSceneBytes, f);
-    bool tooLarge = sceneSize == kSceneBytes && fgetc(f) != EOF;
+    long long size = inputSize(f);
+    bool tooLarge = size > kSceneBytes;
+    const unsigned char* mapped = size > 0 && !tooLarge ? mapInput(f, (size_t)size) : nullptr;
+    if (mapped) {
+        sceneData = mapped;
+        sceneSize = (int32_t)size;
+    } else if (!tooLarge) {
+        sceneData = sceneBuffer;
+        sceneSize = (int32_t)fread(sceneBuffer, 1, kSceneBytes, f);
+        tooLarge = sceneSize == kSceneBytes && fgetc(f) != EOF;
+    }
     fclose(f);
     if (tooLarge) {
         say("erreur : fichier source trop grand (plus de %d octets)\n", kSceneBytes);
@@ -84,10 +101,16 @@ int runZorvex(int argc, char** argv) {
         meshFile = fopen(meshPath.c_str(), "w");
         if (!meshFile) {
             say("erreur\n");
+            releaseScene();
             return -1;
         }
+        removeOnInputFault(meshPath.c_str());
         convertLoadedScene();
+        removeOnInputFault(nullptr);
+        releaseScene();
     } catch (const ConversionStopped&) {
+        removeOnInputFault(nullptr);
+        releaseScene();
         // the scene does not fit: no partial mesh file is left behind
         if (meshFile) {
             meshFlush();

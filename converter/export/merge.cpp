@@ -4,8 +4,10 @@
 // index is the lowest index of the object at the same position, and a
 // triangle joins the first earlier face (in index order) that has the same
 // flags and material and holds the shared edge, reversed, as a hidden edge.
-// Hash tables are static and sized once from the object capacity; a stamp
-// per object stands for clearing them.
+// Hash tables are static and sized once from the object capacity; each
+// object uses and clears only the part its size needs. Every table is kept
+// compact: on a fresh process each page first touched costs more than the
+// work done in it.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -27,14 +29,9 @@ uint32_t mix(uint32_t h) {
     return h;
 }
 
-// --- vertices: position -> lowest index
+// --- vertices: position -> lowest index (slots hold index + 1; 0 is empty)
 constexpr uint32_t kVertexSlots = 1u << 17;  // at least twice the vertices of an object
-struct VertexSlot {
-    uint32_t stamp;
-    int32_t vertex;
-};
-VertexSlot vertexSlots[kVertexSlots];
-uint32_t vertexStamp;
+int32_t vertexSlots[kVertexSlots];
 uint32_t vertexMask = kVertexSlots - 1;
 
 // --- faces: hidden directed edge (with flags and material) -> the faces
@@ -42,26 +39,22 @@ uint32_t vertexMask = kVertexSlots - 1;
 // part of the table an object touches stays small.
 constexpr uint32_t kEdgeSlots = 1u << 19;  // at least twice three edges per face
 constexpr int kMaxEdges = 3 * kMaxObjectFaces;
-struct EdgeSlot {
-    uint32_t stamp;
-    int32_t key;
-};
 struct EdgeKey {
     int32_t from, to;
-    int32_t material;
     int16_t flags;
+    int16_t material;    // -1 to kMaxMaterials - 1
     int32_t head, tail;  // nodes in face order; head is advanced past absorbed faces
 };
 struct EdgeNode {
     int32_t face;
     int32_t next;
 };
-EdgeSlot edgeSlots[kEdgeSlots];
+int32_t edgeSlots[kEdgeSlots];  // key index + 1; 0 is empty
 EdgeKey edgeKeys[kMaxEdges];
 EdgeNode edgeNodes[kMaxEdges];
 int32_t edgeKeyCount, edgeNodeCount;
-uint32_t edgeStamp;
 uint32_t edgeMask = kEdgeSlots - 1;
+static_assert(kMaxMaterials <= INT16_MAX, "materials fit an edge key");
 
 static_assert(kVertexSlots >= 2 * kMaxObjectVertices, "vertex table load");
 static_assert(kEdgeSlots >= 2 * kMaxEdges, "edge table load");
@@ -74,28 +67,26 @@ uint32_t maskFor(uint32_t entries, uint32_t slots) {
     return size - 1;
 }
 
-uint32_t nextStamp(uint32_t& stamp, void* slots, size_t bytes) {
-    if (++stamp == 0) {  // wrapped after 2^32 objects: really clear once
-        memset(slots, 0, bytes);
-        stamp = 1;
-    }
-    return stamp;
+// Sizes the part of a table an object uses and clears it.
+uint32_t startTable(int32_t* slots, uint32_t entries, uint32_t capacity) {
+    uint32_t mask = maskFor(entries, capacity);
+    memset(slots, 0, (mask + 1) * sizeof *slots);
+    return mask;
 }
 
 EdgeKey* findEdge(int32_t from, int32_t to, int16_t flags, int32_t material, bool create) {
     uint32_t h = mix((uint32_t)from * 0x9E3779B1U ^ mix((uint32_t)to) ^ (uint32_t)material * 0x85EBCA77U ^
                      (uint16_t)flags);
     for (uint32_t i = h & edgeMask;; i = (i + 1) & edgeMask) {
-        EdgeSlot& s = edgeSlots[i];
-        if (s.stamp != edgeStamp) {
+        int32_t& slot = edgeSlots[i];
+        if (slot == 0) {
             if (!create) return nullptr;
-            s.stamp = edgeStamp;
-            s.key = edgeKeyCount;
+            slot = edgeKeyCount + 1;
             EdgeKey& k = edgeKeys[edgeKeyCount++];
-            k = EdgeKey{from, to, material, flags, -1, -1};
+            k = EdgeKey{from, to, flags, (int16_t)material, -1, -1};
             return &k;
         }
-        EdgeKey& k = edgeKeys[s.key];
+        EdgeKey& k = edgeKeys[slot - 1];
         if (k.from == from && k.to == to && k.flags == flags && k.material == material) return &k;
     }
 }
@@ -131,24 +122,22 @@ int32_t firstHolder(int32_t from, int32_t to, int16_t flags, int32_t material) {
 
 int mergeVertices(int object) {
     const SceneObject& o = objects[object];
-    uint32_t stamp = nextStamp(vertexStamp, vertexSlots, sizeof vertexSlots);
-    vertexMask = maskFor((uint32_t)o.vertexCount, kVertexSlots);
+    vertexMask = startTable(vertexSlots, (uint32_t)o.vertexCount, kVertexSlots);
     int distinct = 0;
     for (int32_t i = o.firstVertex; i < o.firstVertex + o.vertexCount; ++i) {
         SceneVertex& v = vertices[i];
         uint32_t h = mix((uint32_t)v.x * 0x9E3779B1U ^ mix((uint32_t)v.y ^ mix((uint32_t)v.z)));
         for (uint32_t k = h & vertexMask;; k = (k + 1) & vertexMask) {
-            VertexSlot& s = vertexSlots[k];
-            if (s.stamp != stamp) {  // first at this position
-                s.stamp = stamp;
-                s.vertex = i;
+            int32_t& slot = vertexSlots[k];
+            if (slot == 0) {  // first at this position
+                slot = i + 1;
                 v.merged = i;
                 ++distinct;
                 break;
             }
-            const SceneVertex& w = vertices[s.vertex];
+            const SceneVertex& w = vertices[slot - 1];
             if (w.x == v.x && w.y == v.y && w.z == v.z) {
-                v.merged = s.vertex;
+                v.merged = slot - 1;
                 break;
             }
         }
@@ -161,10 +150,9 @@ static const uint8_t kHiddenEdges[8] = {3, 2, 2, 1, 2, 1, 1, 0};
 
 int mergeFaces(int object) {
     const SceneObject& o = objects[object];
-    nextStamp(edgeStamp, edgeSlots, sizeof edgeSlots);
     uint32_t hidden = 0;
     for (int32_t i = o.firstFace; i < o.firstFace + o.faceCount; ++i) hidden += kHiddenEdges[faces[i].edgeFlags & 7];
-    edgeMask = maskFor(hidden, kEdgeSlots);
+    edgeMask = startTable(edgeSlots, hidden, kEdgeSlots);
     edgeKeyCount = 0;
     edgeNodeCount = 0;
     int count = o.faceCount;

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     resetConverter();
     consoleOut = sink;
     if (size > (size_t)kSceneBytes) size = kSceneBytes;
-    memcpy(sceneBuffer, data, size);
+    sceneData = data;  // read in place: any read past the image is reported
     sceneSize = (int32_t)size;
     meshFile = sink;
     try {

@@ -18,11 +18,11 @@ namespace {
 constexpr int kMaxDepth = 32;
 int depth;
 
-uint16_t read16(int32_t at) { return (uint16_t)(sceneBuffer[at] | sceneBuffer[at + 1] << 8); }
+uint16_t read16(int32_t at) { return (uint16_t)(sceneData[at] | sceneData[at + 1] << 8); }
 
 uint32_t read32(int32_t at) {
-    return (uint32_t)sceneBuffer[at] | (uint32_t)sceneBuffer[at + 1] << 8 |
-           (uint32_t)sceneBuffer[at + 2] << 16 | (uint32_t)sceneBuffer[at + 3] << 24;
+    return (uint32_t)sceneData[at] | (uint32_t)sceneData[at + 1] << 8 |
+           (uint32_t)sceneData[at + 2] << 16 | (uint32_t)sceneData[at + 3] << 24;
 }
 
 float readFloat(int32_t at) {
@@ -46,9 +46,9 @@ int32_t truncateFloat(float f) {
 // the file (not counting the terminator), so the caller can step past it.
 int32_t readName(int32_t at, int32_t end, char* dst, int cap, const char* what) {
     int32_t len = 0;
-    while (at + len < end && sceneBuffer[at + len] != 0) ++len;
+    while (at + len < end && sceneData[at + len] != 0) ++len;
     int32_t kept = len < cap ? len : cap - 1;
-    memcpy(dst, sceneBuffer + at, kept);
+    memcpy(dst, sceneData + at, kept);
     dst[kept] = 0;
     if (kept < len)
         say("attention : %s trop long coupe a %d caracteres : %s\n", what, cap - 1, dst);
@@ -279,7 +279,7 @@ int readChunks(int32_t start, int32_t end) {
             case 0x0011:  // 24-bit colour
                 if (chunkEnd - p >= 9)
                     materials[materialCount].color =
-                        sceneBuffer[p + 6] << 16 | sceneBuffer[p + 7] << 8 | sceneBuffer[p + 8];
+                        sceneData[p + 6] << 16 | sceneData[p + 7] << 8 | sceneData[p + 8];
                 break;
             case 0x0030:  // integer percentage
                 if (chunkEnd - p >= 8)

@@ -2,6 +2,7 @@
 #include "scene/scene.h"
 
 unsigned char sceneBuffer[kSceneBytes];
+const unsigned char* sceneData = sceneBuffer;
 int32_t sceneSize;
 
 SceneMaterial materials[kMaxMaterials + 1];

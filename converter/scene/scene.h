@@ -38,17 +38,20 @@ struct SceneVertex {
 // Corners are global vertex indices. They are kept in 32 bits so that every
 // vertex up to the table's capacity can be referenced.
 struct SceneFace {
-    int16_t flags;  // 1 when read, | material flags; 0x08 quad; -1 removed or written
+    int16_t flags;      // 1 when read, | material flags; 0x08 quad; -1 removed or written
+    int16_t edgeFlags;  // 4: corner0-corner1 visible, 2: corner1-corner2, 1: corner2-corner0
     int32_t material;
     int32_t corner0, corner1, corner2, corner3;
-    int16_t edgeFlags;  // 4: corner0-corner1 visible, 2: corner1-corner2, 1: corner2-corner0
 };
 
 constexpr int16_t kFaceGone = -1;
 constexpr int16_t kFaceQuad = 0x08;
 constexpr int16_t kFaceTwoSided = 0x80;
 
+// The scene image the reader reads: sceneData points at sceneSize bytes,
+// either sceneBuffer or the scene file mapped in memory.
 extern unsigned char sceneBuffer[kSceneBytes];
+extern const unsigned char* sceneData;
 extern int32_t sceneSize;
 
 // One more record than the capacity: the record under construction always

@@ -10,6 +10,7 @@
 #include "driver/run.h"
 #include "export/mesh.h"
 #include "scene/scene.h"
+#include "support.h"
 
 namespace {
 
@@ -129,8 +130,8 @@ void randomObject(std::mt19937& rng, int firstVertex, int firstFace, int vertexC
         }
         int16_t flags = pick(6) == 0 ? 0x81 : 1;
         int32_t material = pick(5) == 0 ? pick(3) - 1 : 0;
-        faces[firstFace + i] = SceneFace{flags, material, firstVertex + a, firstVertex + b, firstVertex + c, -9,
-                                         (int16_t)pick(8)};
+        faces[firstFace + i] = makeFace(flags, material, firstVertex + a, firstVertex + b, firstVertex + c, -9,
+                                        (int16_t)pick(8));
     }
 }
 
@@ -182,8 +183,8 @@ TEST(MergeEquivalence, LargeGridAndOnePosition) {
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             int a = y * (n + 1) + x, b = a + 1, c = a + n + 2, d = a + n + 1;
-            faces[k++] = SceneFace{1, 0, a, b, c, 0, 6};
-            faces[k++] = SceneFace{1, 0, a, c, d, 0, 3};
+            faces[k++] = makeFace(1, 0, a, b, c, 0, 6);
+            faces[k++] = makeFace(1, 0, a, c, d, 0, 3);
         }
     expectSameMerges("grid");
     int quads = 0;
@@ -193,7 +194,7 @@ TEST(MergeEquivalence, LargeGridAndOnePosition) {
     resetConverter();
     objects[0] = SceneObject{"point", 0, 0, 3000, 1000};
     for (int i = 0; i < 3000; ++i) vertices[i] = SceneVertex{5, 5, 5, 0, 0, 0};
-    for (int i = 0; i < 1000; ++i) faces[i] = SceneFace{1, 0, 3 * i, 3 * i + 1, 3 * i + 2, 0, 0};
+    for (int i = 0; i < 1000; ++i) faces[i] = makeFace(1, 0, 3 * i, 3 * i + 1, 3 * i + 2, 0, 0);
     expectSameMerges("one position");
 }
 

@@ -136,8 +136,8 @@ TEST(MergeFaces, PairRules) {
         objects[0] = SceneObject{"o", 0, 0, 4, 2};
         objectCount = 1;
         for (int v = 0; v < 4; ++v) vertices[v] = SceneVertex{v, v * v, 0, 0, 0, 0};
-        faces[0] = SceneFace{1, 0, c.j[0], c.j[1], c.j[2], 0, (int16_t)c.jEdges};
-        faces[1] = SceneFace{1, 0, c.i[0], c.i[1], c.i[2], 0, (int16_t)c.iEdges};
+        faces[0] = makeFace(1, 0, c.j[0], c.j[1], c.j[2], 0, (int16_t)c.jEdges);
+        faces[1] = makeFace(1, 0, c.i[0], c.i[1], c.i[2], 0, (int16_t)c.iEdges);
         EXPECT_EQ(4, mergeVertices(0));
         int left = mergeFaces(0);
         if (c.quad[0] < 0) {
@@ -165,8 +165,8 @@ TEST(MergeFaces, PartnersMustShareFlagsAndMaterial) {
         resetConverter();
         objects[0] = SceneObject{"o", 0, 0, 4, 2};
         for (int v = 0; v < 4; ++v) vertices[v] = SceneVertex{v, 0, v * 3, 0, 0, 0};
-        faces[0] = SceneFace{c.jFlags, c.jMaterial, 0, 1, 2, 0, 6};
-        faces[1] = SceneFace{1, 0, 0, 2, 3, 0, 3};
+        faces[0] = makeFace(c.jFlags, c.jMaterial, 0, 1, 2, 0, 6);
+        faces[1] = makeFace(1, 0, 0, 2, 3, 0, 3);
         mergeVertices(0);
         EXPECT_EQ(c.expectLeft, mergeFaces(0));
     }

@@ -1,7 +1,10 @@
 // Shared helpers of the converter tests: a scratch directory, whole-file
 // reads and writes, and a conversion run with its console captured.
 #pragma once
+#include <cstdint>
 #include <string>
+
+#include "scene/scene.h"
 
 struct ScratchDir {
     ScratchDir();
@@ -45,4 +48,18 @@ ReadResult captureCall(void (*fn)(void*), void* context);
 template <class Fn>
 ReadResult captureOutput(Fn fn) {
     return captureCall([](void* c) { (*static_cast<Fn*>(c))(); }, &fn);
+}
+
+// A face record, fields named whatever their order in the record.
+inline SceneFace makeFace(int16_t flags, int32_t material, int32_t corner0, int32_t corner1, int32_t corner2,
+                          int32_t corner3, int16_t edgeFlags) {
+    SceneFace f{};
+    f.flags = flags;
+    f.material = material;
+    f.corner0 = corner0;
+    f.corner1 = corner1;
+    f.corner2 = corner2;
+    f.corner3 = corner3;
+    f.edgeFlags = edgeFlags;
+    return f;
 }
