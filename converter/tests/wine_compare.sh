@@ -8,8 +8,8 @@
 set -euo pipefail
 native=$(realpath "$1") windows=$(realpath "$2") fixtures=$(realpath "$3")
 if [ $# -ge 4 ]; then
-  work=$4
-  rm -rf "$work" && mkdir -p "$work"
+  rm -rf "$4" && mkdir -p "$4"
+  work=$(realpath "$4")
 else
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
@@ -35,6 +35,8 @@ for scene in "${scenes[@]}"; do
   base=${scene%.*}
   ok=1
   [ "$native_status" = "$wine_status" ] || { echo "$scene: exit status $native_status natively, $wine_status under Wine"; ok=0; }
+  # every run prints at least the banner
+  [ -s "$work/native.out" ] && [ -s "$work/wine.out" ] || { echo "$scene: no console output"; ok=0; }
   cmp -s <(strip_cr "$work/native.out") <(strip_cr "$work/wine.out") ||
     { echo "$scene: console output differs"; diff <(strip_cr "$work/native.out") <(strip_cr "$work/wine.out") | head -20; ok=0; }
   for ext in m3d box; do
