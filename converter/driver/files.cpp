@@ -6,10 +6,11 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+#include <sys/types.h>
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 

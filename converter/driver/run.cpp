@@ -37,6 +37,8 @@ void resetConverter() {
 }
 
 void convertLoadedScene() {
+    prepareSceneTables();
+    prepareMergeTables();
     orientedBoxList = -1;
     readChunks(0, sceneSize);
     for (int i = 0; i < objectCount; ++i) exportObject(i);

@@ -31,7 +31,7 @@ uint32_t mix(uint32_t h) {
 
 // --- vertices: position -> lowest index (slots hold index + 1; 0 is empty)
 constexpr uint32_t kVertexSlots = 1u << 17;  // at least twice the vertices of an object
-int32_t vertexSlots[kVertexSlots];
+TABLE_ALIGN int32_t vertexSlots[kVertexSlots];
 uint32_t vertexMask = kVertexSlots - 1;
 
 // --- faces: hidden directed edge (with flags and material) -> the faces
@@ -49,9 +49,9 @@ struct EdgeNode {
     int32_t face;
     int32_t next;
 };
-int32_t edgeSlots[kEdgeSlots];  // key index + 1; 0 is empty
-EdgeKey edgeKeys[kMaxEdges];
-EdgeNode edgeNodes[kMaxEdges];
+TABLE_ALIGN int32_t edgeSlots[kEdgeSlots];  // key index + 1; 0 is empty
+TABLE_ALIGN EdgeKey edgeKeys[kMaxEdges];
+TABLE_ALIGN EdgeNode edgeNodes[kMaxEdges];
 int32_t edgeKeyCount, edgeNodeCount;
 uint32_t edgeMask = kEdgeSlots - 1;
 static_assert(kMaxMaterials <= INT16_MAX, "materials fit an edge key");
@@ -194,4 +194,12 @@ int mergeFaces(int object) {
         if (!(f.edgeFlags & 1)) addHiddenEdge(i, c[2], c[0]);
     }
     return count;
+}
+
+void prepareMergeTables() {
+    if (sceneSize < kLargeSceneBytes) return;
+    adviseHugePages(vertexSlots, sizeof vertexSlots);
+    adviseHugePages(edgeSlots, sizeof edgeSlots);
+    adviseHugePages(edgeKeys, sizeof edgeKeys);
+    adviseHugePages(edgeNodes, sizeof edgeNodes);
 }

@@ -22,4 +22,8 @@ int mergeVertices(int object);
 // Removes degenerate faces and joins triangle pairs across hidden edges;
 // returns the number of faces left.
 int mergeFaces(int object);
+
+// Advises the merge tables when sceneSize makes the scene large (see
+// prepareSceneTables).
+void prepareMergeTables();
 void writePolygon(int face);
