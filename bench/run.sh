@@ -67,6 +67,11 @@ for n in order:
     d = med[n]
     print("%-14s " % n + " ".join("%13.2f" % (d["zorvex"] / d[c]) for c in cols[1:]))
 print()
+print("text written (bytes): zorvex's .m3d against the floor's lines (one per vertex and triangle)")
+for n in order:
+    m, f = (os.path.getsize(os.path.join(work, n + e)) for e in (".m3d", ".floor"))
+    print("%-14s %9d %9d  (%.2f)" % (n, m, f, m / f))
+print()
 grids = [n for n in order if n.startswith("grid")]
 print("doubling (grid faces -> zorvex time ratio)")
 for a, b in zip(grids, grids[1:]):
