@@ -20,13 +20,7 @@ static Bytes grid(const std::string& name, int n, std::mt19937& rng, bool duplic
             vs.push_back({px * 16.0f, y * 16.0f, float((px * 31 + y * 17) % 64)});
             uvs.push_back({float(x) / n, float(y) / n});
         }
-    std::vector<Tri> tris;
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            int a = y * (n + 1) + x, b = a + 1, c = a + n + 2, d = a + n + 1;
-            tris.push_back({a, b, c, 6});
-            tris.push_back({a, c, d, 3});
-        }
+    std::vector<Tri> tris = gridTriangles(n);
     return meshObject(name, vs, tris, {}, uvs);
 }
 

@@ -1,16 +1,8 @@
 # Cross-build for 64-bit Windows with MinGW-w64:
-#   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -B build-win
+#   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -B build-win64
 # The shipped programs are the 32-bit build (mingw-i686.cmake); this one
 # lets the Windows code be tested under Wine on machines whose kernel runs
-# no 32-bit programs. Same flavour and static linking as the 32-bit build.
-set(CMAKE_SYSTEM_NAME Windows)
+# no 32-bit programs.
+set(MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

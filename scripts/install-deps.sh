@@ -24,12 +24,12 @@ if [ ${#reinstall[@]} -gt 0 ]; then
     echo "warning: could not reinstall the system compiler; clang will be used if it works"
 fi
 if [ ${#missing[@]} -gt 0 ]; then
-if [[ " ${missing[*]} " == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+  if [[ " ${missing[*]} " == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 # Where the kernel runs no 32-bit programs, the Windows code is tested as a
 # 64-bit build under wine64 (scripts/wine-env.sh): that needs its compiler.

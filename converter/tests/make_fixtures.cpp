@@ -41,14 +41,8 @@ Bytes grid(const std::string& name, int n, float step, const std::string& materi
             vs.push_back({x * step, y * step, 0});
             uvs.push_back({float(x) / n, float(y) / n});
         }
-    std::vector<Tri> tris;
+    std::vector<Tri> tris = gridTriangles(n);
     std::vector<int> all;
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            int a = y * (n + 1) + x, b = a + 1, c = a + n + 2, d = a + n + 1;
-            tris.push_back({a, b, c, 6});
-            tris.push_back({a, c, d, 3});
-        }
     for (size_t i = 0; i < tris.size(); ++i) all.push_back((int)i);
     if (materialName.empty()) return meshObject(name, vs, tris, {}, uvs);
     return meshObject(name, vs, tris, {faceMaterial(materialName, all)}, uvs);

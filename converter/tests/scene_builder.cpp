@@ -22,4 +22,15 @@ std::vector<Tri> boxTriangles(bool inwardInTables) {
     return tris;
 }
 
+std::vector<Tri> gridTriangles(int n) {
+    std::vector<Tri> tris;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            int a = y * (n + 1) + x, b = a + 1, c = a + n + 2, d = a + n + 1;
+            tris.push_back({a, b, c, 6});
+            tris.push_back({a, c, d, 3});
+        }
+    return tris;
+}
+
 }  // namespace sb

@@ -137,5 +137,8 @@ inline std::vector<V3> boxVertices(float x0, float y0, float z0, float x1, float
             {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
 }
 std::vector<Tri> boxTriangles(bool inward);
+// The triangles of an n x n grid of quads over (n + 1) x (n + 1) vertices
+// numbered row by row, each quad split along a hidden diagonal.
+std::vector<Tri> gridTriangles(int n);
 
 }  // namespace sb
