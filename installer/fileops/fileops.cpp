@@ -1,38 +1,20 @@
 // File operations of the script: directories, copies and moves with their
 // path compositions, deletions, tree copies and the search of the fixed drives.
 #include "fileops.h"
-#include "progress.h"
-#include "../frame/messages.h"
-#include "../script/commands.h"
-#include "../script/runner.h"
-#include "../script/runstate.h"
-#include "../script/store.h"
+#include "../base/report.h"
+#include "../platform/ui.h"
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
-PlatWindow waitWindow = nullptr;  // the WAITER window of the drive search under way
-
 bool isDots(const char* name) { return !std::strcmp(name, ".") || !std::strcmp(name, ".."); }
 
-// Shows a stored progress text with one argument (none when absent).
-void showProgress(PlatWindow window, const char* key, const char* arg) {
-    const char* args[1] = {arg};
-    SetProgressText(window, GetVariable(key), args, arg ? 1 : 0);
-}
-
-// The run ends as after a failed copy, without the restart question.
-void failRun() {
-    setFailure();
-    run.stopSection = 1;
-    run.stopAll = 1;
-}
-
 // Copy or move: replaced targets lose read-only first, so they can be renamed over.
-int transferOneFile(const char* source, const char* target, bool move) {
+TransferResult transferOneFile(const char* source, const char* target, bool move) {
     if (!source || !target) {
-        scriptDiagnostic(move ? "move: %s" : "copy: %s", "a path is missing; nothing done");
-        return -1;
+        reportDiagnostic("%s: a path is missing; nothing done", move ? "move" : "copy");
+        return TransferNothing;
     }
     // The old target is not deleted first: the new file is renamed over it, so
     // a failed copy leaves it in place.
@@ -40,25 +22,20 @@ int transferOneFile(const char* source, const char* target, bool move) {
     int result = move ? platMoveFile(source, target) : platCopyFile(source, target);
     if (result == 0) {
         platClearAttributes(target);
-        return 0;
+        return TransferDone;
     }
-    if (!run.silentMode) {
-        const char* args[2] = {source, target};
-        int answer = ShowMessageBox(BoxYesNo, GetVariable(move ? "ERROR_MOVE_TTL" : "ERROR_COPY_TTL"),
-                                    GetVariable(move ? "ERROR_MOVE_MSG" : "ERROR_COPY_MSG"), args, 2);
-        if (answer == ButtonYes) run.rebootRequested = 1;
-    }
-    std::string what = std::string(move ? "cannot move " : "cannot copy ") + source + " to %s";
-    scriptDiagnostic(what.c_str(), target);
-    failRun();
-    return -1;
+    const char* args[2] = {source, target};
+    int answer = reportBox(UnlessSilent, BoxYesNo, move ? "ERROR_MOVE_TTL" : "ERROR_COPY_TTL",
+                           move ? "ERROR_MOVE_MSG" : "ERROR_COPY_MSG", args, 2);
+    reportDiagnostic("cannot %s %s to %s", move ? "move" : "copy", source, target);
+    return answer == ButtonYes ? TransferFailedRestart : TransferFailed;
 }
 
 // Deletes the tree at dir (a composed path that fits).
 void deleteTreeAt(const char* dir) {
     char pattern[kPathBytes];
     if (composePath(pattern, ReportQuietly, "%s\\*.*", dir) == 0) {
-        if (PlatDirList list = platOpenDir(dir)) {
+        if (PlatDirList* list = platOpenDir(dir)) {
             PlatDirEntry entry;
             while (platReadDir(list, &entry)) {
                 if (isDots(entry.name)) continue;
@@ -80,27 +57,12 @@ int treeDirectory(char* out, const char* root, const char* sub) {
     return composePath(out, ReportQuietly, "%s", root);
 }
 
-// The current wait window of a search: runs section for a match in directory.
-void searchTree(const char* directory, const char* fileName, const char* section) {
-    showProgress(waitWindow, "SEARCHING_FILES_MSG", directory);
-    char pattern[kPathBytes];
-    if (composePath(pattern, ReportQuietly, "%s\\*.*", directory) != 0) return;
-    PlatDirList list = platOpenDir(directory);
-    if (!list) return;
-    PlatDirEntry entry;
-    while (!run.stopAll && platReadDir(list, &entry)) {
-        if (isDots(entry.name)) continue;
-        if (entry.isDir) {
-            if (entry.isLink) continue;  // never followed: it may lead out of the tree or round in a loop
-            char path[kPathBytes];
-            if (composePath(path, ReportQuietly, "%s\\%s", directory, entry.name) == 0)
-                searchTree(path, fileName, section);
-        } else if (std::strcmp(entry.name, fileName) == 0) {  // exact case
-            SetVariable("DSTDIR", directory);
-            RunSection(waitWindow, section);
-        }
-    }
-    platCloseDir(list);
+// An absent or empty root would name the current directory, or on Windows
+// the root of the current drive (under Wine the whole Linux file system): refused.
+bool treeRootGiven(const char* command, const char* root) {
+    if (treeRootAccepted(root)) return true;
+    reportDiagnostic("%s: no directory given; nothing deleted", command);
+    return false;
 }
 }  // namespace
 
@@ -115,7 +77,7 @@ int composePath(char* out, LongPathReport report, const char* format, const char
             const char* part = used < 3 ? parts[used] : nullptr;
             used++;
             if (!part) {
-                scriptDiagnostic("a path of the form %s cannot be made: a part of it is absent", format);
+                reportDiagnostic("a path of the form %s cannot be made: a part of it is absent", format);
                 return -1;
             }
             path += part;
@@ -125,10 +87,10 @@ int composePath(char* out, LongPathReport report, const char* format, const char
         }
     }
     if (path.size() >= static_cast<size_t>(kPathBytes)) {
-        scriptDiagnostic("path longer than 259 characters refused: %s", path.c_str());
-        if (report == ReportWithBox && !run.silentMode) {
+        reportDiagnostic("path longer than 259 characters refused: %s", path.c_str());
+        if (report == ReportWithBox) {
             std::string text = "The path " + path + " is longer than 259 characters; setup cannot use it.";
-            showFixedMessageBox(BoxOK, GetVariable("ERROR_TTL"), text.c_str());
+            reportFixedBox(UnlessSilent, BoxOK, "ERROR_TTL", text.c_str());
         }
         return -1;
     }
@@ -136,19 +98,46 @@ int composePath(char* out, LongPathReport report, const char* format, const char
     return 0;
 }
 
-int CopyOneFile(const char* source, const char* target) { return transferOneFile(source, target, false); }
+TransferResult CopyOneFile(const char* source, const char* target) { return transferOneFile(source, target, false); }
 
-int MoveOneFile(const char* source, const char* target) { return transferOneFile(source, target, true); }
+TransferResult MoveOneFile(const char* source, const char* target) { return transferOneFile(source, target, true); }
+
+TransferResult copyOrMove(PlatWindow progress, PathForm form, bool move, const char* srcdir, const char* dstdir,
+                          const char* first, const char* second) {
+    char source[kPathBytes];
+    char target[kPathBytes];
+    bool sourceOk = true, targetOk = true;
+    switch (form) {
+    case FormA:
+        // an absent path does nothing at all
+        if (!first || !second) {
+            reportDiagnostic("%s: a path is missing; nothing done", move ? "MoveA" : "CopyA");
+            return TransferNothing;
+        }
+        sourceOk = composePath(source, ReportWithBox, "%s", first) == 0;
+        targetOk = composePath(target, ReportWithBox, "%s", second) == 0;
+        break;
+    case FormPlain:
+        sourceOk = composePath(source, ReportWithBox, "%s\\%s", srcdir, first) == 0;
+        targetOk = composePath(target, ReportWithBox, "%s\\%s", dstdir, second ? second : first) == 0;
+        break;
+    case FormS:
+        sourceOk = composePath(source, ReportWithBox, "%s\\%s", srcdir, first) == 0;
+        targetOk = composePath(target, ReportWithBox, "%s\\%s", second, first) == 0;
+        break;
+    case FormD:
+        sourceOk = composePath(source, ReportWithBox, "%s", first) == 0;
+        targetOk = composePath(target, ReportWithBox, "%s\\%s", dstdir, second) == 0;
+        break;
+    }
+    // a path that cannot be made is a failed copy or move, never a different path
+    if (!sourceOk || !targetOk) return TransferFailed;
+    if (form == FormA && move) reportProgress(progress, "MOVE_MSG", source);
+    else reportProgress(progress, move ? "MOVE_MSG" : "COPY_MSG", target);
+    return move ? MoveOneFile(source, target) : CopyOneFile(source, target);
+}
 
 bool treeRootAccepted(const char* root) { return root && *root; }
-
-// An absent or empty root would name the current directory, or on Windows
-// the root of the current drive (under Wine the whole Linux file system): refused.
-static bool treeRootGiven(const char* command, const char* root) {
-    if (treeRootAccepted(root)) return true;
-    scriptDiagnostic("%s: no directory given; nothing deleted", command);
-    return false;
-}
 
 void DeleteTree(const char* root, const char* sub) {
     char dir[kPathBytes];
@@ -161,7 +150,7 @@ void DeleteFilesIn(const char* root, const char* sub) {
     char pattern[kPathBytes];
     if (!treeRootGiven("DeleteAllFiles", root) || treeDirectory(dir, root, sub) != 0) return;
     if (composePath(pattern, ReportQuietly, "%s\\*.*", dir) != 0) return;
-    PlatDirList list = platOpenDir(dir);
+    PlatDirList* list = platOpenDir(dir);
     if (!list) return;
     PlatDirEntry entry;
     while (platReadDir(list, &entry)) {
@@ -172,48 +161,48 @@ void DeleteFilesIn(const char* root, const char* sub) {
     platCloseDir(list);
 }
 
-int CopyTree(PlatWindow window, const char* sourceRoot, const char* relative) {
+void deleteOneFile(const char* name, const char* dir) {
+    char path[kPathBytes];
+    int composed = (dir && *dir) ? composePath(path, ReportQuietly, "%s\\%s", dir, name)
+                                 : composePath(path, ReportQuietly, "%s", name);
+    if (composed == 0) platDeleteFile(path);  // failures are ignored
+}
+
+TransferResult CopyTree(PlatWindow window, const char* destRoot, const char* sourceRoot, const char* relative) {
     char target[kPathBytes];
     char source[kPathBytes];
     char pattern[kPathBytes];
-    if (composePath(target, ReportWithBox, "%s/%s", GetVariable("DSTDIR"), relative) != 0) {
-        failRun();
-        return -1;
-    }
+    if (composePath(target, ReportWithBox, "%s/%s", destRoot, relative) != 0) return TransferFailed;
     platCreateDir(target);  // it may exist already
     if (composePath(source, ReportQuietly, "%s/%s", sourceRoot, relative) != 0 ||
         composePath(pattern, ReportQuietly, "%s/%s/*.*", sourceRoot, relative) != 0)
-        return 0;  // nothing can be listed there
-    PlatDirList list = platOpenDir(source);
-    if (!list) return 0;
+        return TransferDone;  // nothing can be listed there
+    PlatDirList* list = platOpenDir(source);
+    if (!list) return TransferDone;
     PlatDirEntry entry;
-    int result = 0;
-    while (result == 0 && platReadDir(list, &entry)) {
+    TransferResult result = TransferDone;
+    while (result == TransferDone && platReadDir(list, &entry)) {
         if (isDots(entry.name)) continue;
-        showProgress(window, "COPY_MSG", entry.name);
+        reportProgress(window, "COPY_MSG", entry.name);
         if (entry.isLink) {
             // a link may lead out of the tree or round in a loop: it is not copied
-            std::string where = std::string(source) + "/" + entry.name;
-            scriptDiagnostic("CopyDir2Dest: %s is a link and is not copied", where.c_str());
+            reportDiagnostic("CopyDir2Dest: %s/%s is a link and is not copied", source, entry.name);
         } else if (entry.isDir) {
             char sub[kPathBytes];
             if (composePath(sub, ReportQuietly, "%s/%s", relative, entry.name) != 0) {
-                composePath(sub, ReportWithBox, "%s/%s/%s", GetVariable("DSTDIR"), relative, entry.name);
-                failRun();
-                result = -1;
+                composePath(sub, ReportWithBox, "%s/%s/%s", destRoot, relative, entry.name);
+                result = TransferFailed;
             } else {
-                result = CopyTree(window, sourceRoot, sub);
+                result = CopyTree(window, destRoot, sourceRoot, sub);
             }
         } else {
             char from[kPathBytes];
             char to[kPathBytes];
             if (composePath(from, ReportWithBox, "%s/%s/%s", sourceRoot, relative, entry.name) != 0 ||
-                composePath(to, ReportWithBox, "%s/%s/%s", GetVariable("DSTDIR"), relative, entry.name) != 0) {
-                failRun();
-                result = -1;
-            } else if (CopyOneFile(from, to) != 0) {
-                result = -1;
-            }
+                composePath(to, ReportWithBox, "%s/%s/%s", destRoot, relative, entry.name) != 0)
+                result = TransferFailed;
+            else
+                result = CopyOneFile(from, to);
         }
         platPumpMessages(1);
     }
@@ -221,109 +210,43 @@ int CopyTree(PlatWindow window, const char* sourceRoot, const char* relative) {
     return result;
 }
 
-void SearchTreeForFile(PlatWindow window, const char* directory, const char* fileName, const char* section) {
-    PlatWindow saved = waitWindow;
-    if (window) waitWindow = platWaiterOpen(window, !run.miniMode && !run.silentMode);
-    // without a name only an entry literally named *.* would match
-    searchTree(directory, fileName ? fileName : "*.*", section);
-    if (window) {
-        platProgressClose(waitWindow);
-        waitWindow = saved;
+bool SearchTreeForFile(const DriveSearch& search, PlatWindow waitWindow, const char* directory,
+                       const char* fileName) {
+    reportProgress(waitWindow, "SEARCHING_FILES_MSG", directory);
+    char pattern[kPathBytes];
+    if (composePath(pattern, ReportQuietly, "%s\\*.*", directory) != 0) return true;
+    PlatDirList* list = platOpenDir(directory);
+    if (!list) return true;
+    PlatDirEntry entry;
+    bool going = true;
+    while (going && platReadDir(list, &entry)) {
+        if (isDots(entry.name)) continue;
+        if (entry.isDir) {
+            if (entry.isLink) continue;  // never followed: it may lead out of the tree or round in a loop
+            char path[kPathBytes];
+            if (composePath(path, ReportQuietly, "%s\\%s", directory, entry.name) == 0)
+                going = SearchTreeForFile(search, waitWindow, path, fileName);
+        } else if (std::strcmp(entry.name, fileName) == 0) {  // exact case
+            going = search.onMatch(directory, waitWindow);
+        }
     }
+    platCloseDir(list);
+    return going;
 }
 
-void SearchDrives(PlatWindow window, const char* fileName, const char* section) {
-    static char roots[64][kPathBytes];
-    int count = platFixedDrives(roots, 64);
-    for (int i = 0; i < count && !run.stopAll; i++) {
-        SearchTreeForFile(window, roots[i], fileName, section);
-        if (!run.silentMode) platUpdateMainWindow();
+void SearchDrives(const DriveSearch& search, const char* fileName) {
+    // each search has its own list: a section run for a match may search again
+    const int maxRoots = 64;
+    std::unique_ptr<char[][kPathBytes]> roots(new char[maxRoots][kPathBytes]);
+    int count = platFixedDrives(roots.get(), maxRoots);
+    // without a name only an entry literally named *.* would match
+    if (!fileName) fileName = "*.*";
+    bool going = true;
+    for (int i = 0; i < count && going; i++) {
+        PlatWindow wait = platWaiterOpen(search.owner, search.showWaitWindow);
+        going = SearchTreeForFile(search, wait, roots[i], fileName);
+        platProgressClose(wait);
+        if (search.updateMainWindow) platUpdateMainWindow();
         platPumpMessages(1);
     }
-}
-
-void runMkDir(PlatWindow progress, const char* dir, const char* name) {
-    char path[kPathBytes];
-    int composed = name ? composePath(path, ReportWithBox, "%s\\%s", dir ? dir : "", name)
-                        : composePath(path, ReportWithBox, "%s\\", dir ? dir : "");
-    if (composed == 0) {
-        showProgress(progress, "CREATING_DIR_MSG", path);
-        if (platCreateDir(path) >= 0) return;  // created, or there already
-    }
-    // a missing parent or drive (or a path too long): the install cannot go on
-    if (!run.silentMode && composed == 0) {
-        const char* args[1] = {path};
-        ShowMessageBox(BoxOK, GetVariable("ERROR_COPY_TTL"), GetVariable("ERROR_CRDIR_MSG"), args, 1);
-    }
-    scriptDiagnostic("MkDir: cannot create %s", composed == 0 ? path : "the directory");
-    platProgressClose(progress);
-    failRun();
-    postQuitRequest(1);
-}
-
-void runCopyOrMove(PlatWindow progress, int code, const char* first, const char* second) {
-    const char* src = GetVariable("SRCDIR");
-    const char* dst = GetVariable("DSTDIR");
-    char source[kPathBytes];
-    char target[kPathBytes];
-    bool sourceOk = true, targetOk = true;
-    bool move = code >= CmdMoveA && code <= CmdMoveD;
-    switch (code) {
-    case CmdCopyA:
-    case CmdMoveA:
-        // an absent path does nothing at all
-        if (!first || !second) {
-            scriptDiagnostic("%s: a path is missing; nothing done", move ? "MoveA" : "CopyA");
-            return;
-        }
-        sourceOk = composePath(source, ReportWithBox, "%s", first) == 0;
-        targetOk = composePath(target, ReportWithBox, "%s", second) == 0;
-        break;
-    case CmdCopy:
-    case CmdMove:
-        sourceOk = composePath(source, ReportWithBox, "%s\\%s", src, first) == 0;
-        targetOk = composePath(target, ReportWithBox, "%s\\%s", dst, second ? second : first) == 0;
-        break;
-    case CmdCopyS:
-    case CmdMoveS:
-        sourceOk = composePath(source, ReportWithBox, "%s\\%s", src, first) == 0;
-        targetOk = composePath(target, ReportWithBox, "%s\\%s", second, first) == 0;
-        break;
-    default:  // CopyD, MoveD
-        sourceOk = composePath(source, ReportWithBox, "%s", first) == 0;
-        targetOk = composePath(target, ReportWithBox, "%s\\%s", dst, second) == 0;
-        break;
-    }
-    if (!sourceOk || !targetOk) {
-        // a path that cannot be made is a failed copy or move, never a different path
-        failRun();
-        return;
-    }
-    if (code == CmdMoveA) showProgress(progress, "MOVE_MSG", source);
-    else showProgress(progress, move ? "MOVE_MSG" : "COPY_MSG", target);
-    if (move) MoveOneFile(source, target);
-    else CopyOneFile(source, target);
-}
-
-void runDelete(const char* name, const char* dir) {
-    char path[kPathBytes];
-    int composed = (dir && *dir) ? composePath(path, ReportQuietly, "%s\\%s", dir, name)
-                                 : composePath(path, ReportQuietly, "%s", name);
-    if (composed == 0) platDeleteFile(path);  // failures are ignored
-}
-
-void runCopyDir2Dest(PlatWindow progress, const char* dir) {
-    if (!dir) {
-        scriptDiagnostic("CopyDir2Dest: %s", "no directory given; nothing copied");
-        return;
-    }
-    CopyTree(progress, GetVariable("SRCDIR"), dir);
-}
-
-void runApplyOnFiles(PlatWindow progress, const char* fileName, const char* section) {
-    // the names may be variables that the section changes (DSTDIR among them)
-    std::string sectionName = section ? section : "";
-    std::string name = fileName ? fileName : "";
-    SearchDrives(progress, fileName ? name.c_str() : nullptr, section ? sectionName.c_str() : nullptr);
-    run.condition = 0;
 }

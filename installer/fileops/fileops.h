@@ -1,22 +1,42 @@
-// File operations of the script: directories, copies and moves with their
-// path compositions, deletions, tree copies and the search of the fixed drives.
+// File operations: directories, copies and moves with their path
+// compositions, deletions, tree copies and the search of the fixed drives.
+// Plain operations: they take the directories they work in as arguments,
+// report through the report sink, and return what happened; what a failure
+// does to the run is the caller's decision.
 #pragma once
-#include "../platform/platform.h"
+#include "../base/window.h"
+#include "../platform/files.h"
+#include <functional>
 
 // How a path that does not fit in kPathBytes is reported.
 enum LongPathReport { ReportQuietly, ReportWithBox };
 
 // Formats format (only %s, at most three parts) into out (kPathBytes bytes).
-// An absent part or a result longer than 259 characters gives -1, reported on
-// stderr (and in an error box with ReportWithBox unless silent); out is then empty.
+// An absent part or a result longer than 259 characters gives -1, reported as
+// a diagnostic (and in an error box with ReportWithBox); out is then empty.
 int composePath(char* out, LongPathReport report, const char* format, const char* a, const char* b = nullptr,
                 const char* c = nullptr);
 
-// Copies or moves source onto target, replacing it. 0, or -1: an absent path
-// does nothing else; a failed copy asks whether to restart Windows at the end
-// (not in silent mode) and ends the run as a failure.
-int CopyOneFile(const char* source, const char* target);
-int MoveOneFile(const char* source, const char* target);
+enum TransferResult {
+    TransferDone = 0,
+    TransferNothing,        // a path was absent: nothing done, nothing asked
+    TransferFailed,         // the copy or move failed (or its paths could not be made)
+    TransferFailedRestart,  // failed, and the person asked for a restart at the end
+};
+
+// Copies or moves source onto target, replacing it. A failure asks (unless
+// silent) whether to restart Windows at the end.
+TransferResult CopyOneFile(const char* source, const char* target);
+TransferResult MoveOneFile(const char* source, const char* target);
+
+// How the Copy and Move commands make their paths from their two arguments:
+// A both as written; Plain SRCDIR\first to DSTDIR\second (or DSTDIR\first);
+// S SRCDIR\first to second\first; D first as written to DSTDIR\second.
+enum PathForm { FormA, FormPlain, FormS, FormD };
+// Composes the two paths, shows the progress text (MOVE_MSG with the source
+// for MoveA, else COPY_MSG or MOVE_MSG with the target) and transfers.
+TransferResult copyOrMove(PlatWindow progress, PathForm form, bool move, const char* srcdir, const char* dstdir,
+                          const char* first, const char* second);
 
 // Deletes the tree root\sub (or root when sub is absent or empty): files,
 // then directories, bottom up. Read-only files and the directories above
@@ -28,20 +48,23 @@ void DeleteTree(const char* root, const char* sub);
 bool treeRootAccepted(const char* root);
 // Deletes the plain files of root\sub (or root); directories stay.
 void DeleteFilesIn(const char* root, const char* sub);
-// Copies the tree sourceRoot/relative to DSTDIR/relative, showing each entry's
-// name. -1 as soon as one file cannot be copied (the run then ends).
-int CopyTree(PlatWindow window, const char* sourceRoot, const char* relative);
-// Runs section once for each file named exactly fileName on the fixed drives,
-// with DSTDIR set to its directory.
-void SearchDrives(PlatWindow window, const char* fileName, const char* section);
-// The search of one tree; window is given for a drive root (it owns the WAITER
-// window), nullptr below it.
-void SearchTreeForFile(PlatWindow window, const char* directory, const char* fileName, const char* section);
+// Deletes name, or dir\name when dir is given and not empty; failures are ignored.
+void deleteOneFile(const char* name, const char* dir);
+// Copies the tree sourceRoot/relative to destRoot/relative, showing each
+// entry's name. Stops at the first file that cannot be copied.
+TransferResult CopyTree(PlatWindow window, const char* destRoot, const char* sourceRoot, const char* relative);
 
-// Commands (arguments as the script resolved them, nullptr when absent).
-void runMkDir(PlatWindow progress, const char* dir, const char* name);
-// Copy, CopyA, CopyS, CopyD, Move, MoveA, MoveS, MoveD.
-void runCopyOrMove(PlatWindow progress, int code, const char* first, const char* second);
-void runDelete(const char* name, const char* dir);
-void runCopyDir2Dest(PlatWindow progress, const char* dir);
-void runApplyOnFiles(PlatWindow progress, const char* fileName, const char* section);
+// The search of the fixed drives for a file named exactly fileName.
+struct DriveSearch {
+    PlatWindow owner;       // owns the WAITER window of each drive
+    bool showWaitWindow;    // neither mini nor silent mode
+    bool updateMainWindow;  // not silent mode
+    // Called for each match with its directory and the wait window; returns
+    // false to end the search.
+    std::function<bool(const char* directory, PlatWindow waitWindow)> onMatch;
+};
+void SearchDrives(const DriveSearch& search, const char* fileName);
+// The search of one tree below directory, in the given wait window.
+// Returns false when onMatch ended the search.
+bool SearchTreeForFile(const DriveSearch& search, PlatWindow waitWindow, const char* directory,
+                       const char* fileName);

@@ -1,6 +1,6 @@
 // setup on Linux: no window system; message boxes and progress on the terminal.
 #include "startup.h"
-#include "../platform/platform.h"
+#include "../platform/ui.h"
 #include "../script/runstate.h"
 #include <string>
 

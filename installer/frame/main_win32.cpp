@@ -1,6 +1,6 @@
 // setup on Windows: the hidden backdrop window that runs the script once.
 #include "startup.h"
-#include "../platform/platform.h"
+#include "../platform/ui.h"
 #include "../platform/ui_win32.h"
 #include "../script/runstate.h"
 #include "../script/store.h"
@@ -63,8 +63,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_DESTROY:
         CoUninitialize();
-        if (run.failure == 0) ClearFailureMark();
-        postQuitRequest(0);
+        endRun(nullptr, EndClearMark);
         PostQuitMessage(finalExitCode());
         return 0;
     }

@@ -1,13 +1,15 @@
 // Start-up and the one run of the script.
 #include "startup.h"
-#include "messages.h"
-#include "../platform/platform.h"
+#include "../base/report.h"
+#include "../base/text.h"
+#include "../platform/files.h"
+#include "../platform/system.h"
+#include "../platform/ui.h"
+#include "../script/messages.h"
 #include "../script/runner.h"
 #include "../script/runstate.h"
 #include "../script/store.h"
-#include "../script/text.h"
 #include "../system/installstate.h"
-#include <cstring>
 
 void applyCommandLine(const char* commandLine) {
     if (!commandLine || !*commandLine) return;
@@ -37,21 +39,16 @@ void setupStartUp(const char* commandLine) {
         }
     }
     applyCommandLine(commandLine);
-    FILE* marker = platOpenFile("setup.txt", "r");
-    if (marker) {
-        run.uninstallMode = 1;
-        std::fclose(marker);
-    }
+    if (platFileReadable("setup.txt")) run.uninstallMode = 1;
     clearVariableStore();
 }
 
 int runSetupScript() {
-    FILE* script = platOpenFile("setup.ini", "rb");
+    PlatFile* script = platFileOpen("setup.ini", "rb");
     if (!script) {
         if (!run.silentMode) showFixedMessageBox(BoxOK, "ERROR", "No setup.ini file...");
         platDiagnostic("setup: No setup.ini file...");
-        if (run.failure == 0) ClearFailureMark();
-        postQuitRequest(-1);
+        endRun(nullptr, EndClearMark, -1);
         return -1;
     }
     run.scriptFile = script;  // stays open to the end of the process
@@ -61,8 +58,4 @@ int runSetupScript() {
     return 0;
 }
 
-void finishSetupScript() {
-    if (run.failure == 0) ClearFailureMark();
-    if (run.rebootRequested) platRequestRestart();
-    postQuitRequest(0);
-}
+void finishSetupScript() { endRun(nullptr, EndClearMark | EndRestartNow); }

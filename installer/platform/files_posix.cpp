@@ -1,6 +1,8 @@
 // Files, directories, language and system paths on Linux.
-#include "platform.h"
+#include "files.h"
 #include "hostpath_posix.h"
+#include "system.h"
+#include "../base/text.h"
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -17,45 +19,18 @@ bool exists(const std::string& p) {
     return lstat(p.c_str(), &st) == 0;
 }
 
-bool equalNoCase(const char* a, const char* b) {
-    for (;; a++, b++) {
-        char x = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a + 32) : *a;
-        char y = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b + 32) : *b;
-        if (x != y) return false;
-        if (!x) return true;
-    }
-}
-
 // Finds an entry of dir equal to name ignoring case; "" when none.
 std::string findNoCase(const std::string& dir, const std::string& name) {
     DIR* d = opendir(dir.empty() ? "." : dir.c_str());
     if (!d) return "";
     std::string found;
     while (dirent* e = readdir(d))
-        if (equalNoCase(e->d_name, name.c_str())) {
+        if (textEqualNoCase(e->d_name, name.c_str())) {
             found = e->d_name;
             break;
         }
     closedir(d);
     return found;
-}
-
-// Matches a Windows wildcard pattern ignoring case ("*.*" matches every name).
-bool wildMatch(const char* pat, const char* name) {
-    if (std::strcmp(pat, "*.*") == 0) return true;
-    if (!*pat) return !*name;
-    if (*pat == '*') {
-        for (const char* n = name;; n++) {
-            if (wildMatch(pat + 1, n)) return true;
-            if (!*n) return false;
-        }
-    }
-    if (!*name) return false;
-    char a = *pat, b = *name;
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 32);
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 32);
-    if (*pat != '?' && a != b) return false;
-    return wildMatch(pat + 1, name + 1);
 }
 
 void copyOut(char* out, int size, const std::string& s) {
@@ -160,13 +135,50 @@ int platGetCurrentDir(char* out, int size) {
     return getcwd(out, static_cast<size_t>(size)) ? 0 : -1;
 }
 
-FILE* platOpenFile(const char* path, const char* mode) {
+struct PlatFile {
+    FILE* stream;
+};
+
+PlatFile* platFileOpen(const char* path, const char* mode) {
     if (!path) return nullptr;
     std::string p = hostPath(path);
     struct stat st;
     if (stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return nullptr;  // a directory is not a file
-    return std::fopen(p.c_str(), mode);
+    FILE* f = std::fopen(p.c_str(), mode);
+    return f ? new PlatFile{f} : nullptr;
 }
+
+int platFileClose(PlatFile* file) {
+    if (!file) return -1;
+    bool ok = !std::ferror(file->stream);
+    ok = std::fclose(file->stream) == 0 && ok;
+    delete file;
+    return ok ? 0 : -1;
+}
+
+int platFileGetc(PlatFile* file) {
+    int c = std::fgetc(file->stream);
+    return c == EOF ? -1 : c;
+}
+
+void platFileUngetc(PlatFile* file, int c) { std::ungetc(c, file->stream); }
+
+size_t platFileRead(PlatFile* file, void* buffer, size_t size) { return std::fread(buffer, 1, size, file->stream); }
+
+int platFileWrite(PlatFile* file, const char* data, size_t size) {
+    return std::fwrite(data, 1, size, file->stream) == size ? 0 : -1;
+}
+
+int platFilePuts(PlatFile* file, const char* text) { return platFileWrite(file, text, std::strlen(text)); }
+
+long platFileTell(PlatFile* file) { return std::ftell(file->stream); }
+
+int platFileSeek(PlatFile* file, long offset, int whence) {
+    std::clearerr(file->stream);
+    return std::fseek(file->stream, offset, whence) == 0 ? 0 : -1;
+}
+
+int platFileAtEnd(PlatFile* file) { return std::feof(file->stream) ? 1 : 0; }
 
 int platPathMatches(const char* pattern) {
     std::string p = pattern ? pattern : "";
@@ -181,7 +193,7 @@ int platPathMatches(const char* pattern) {
     int found = 0;
     while (dirent* e = readdir(d)) {
         if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
-        if (wildMatch(last.c_str(), e->d_name)) {
+        if (wildcardMatchNoCase(last.c_str(), e->d_name)) {
             found = 1;
             break;
         }
@@ -223,6 +235,8 @@ int platCreateTempFile(const char* dir, const char* prefix, char* out, int size)
     }
     return -1;
 }
+
+const char* platEnv(const char* name) { return std::getenv(name); }
 
 void platSystemDir(char* out, int size) { copyOut(out, size, "/usr/lib"); }
 void platWindowsDir(char* out, int size) { copyOut(out, size, "/usr"); }
@@ -337,12 +351,13 @@ int copyHostFile(const std::string& from, const std::string& to) {
     return -1;
 }
 
-struct HostDirList {
+}  // namespace
+
+struct PlatDirList {
     DIR* dir;
     std::string path;
     dev_t device;
 };
-}  // namespace
 
 int platCreateDir(const char* path) {
     std::string p = hostPath(path);
@@ -401,18 +416,17 @@ int platMoveFile(const char* from, const char* to) {
     return unlink(source.c_str()) == 0 ? 0 : -1;
 }
 
-PlatDirList platOpenDir(const char* dir) {
+PlatDirList* platOpenDir(const char* dir) {
     std::string p = hostPath(dir);
     if (p.empty()) p = ".";
     struct stat st;
     if (stat(p.c_str(), &st) != 0) return nullptr;
     DIR* d = opendir(p.c_str());
     if (!d) return nullptr;
-    return new HostDirList{d, p, st.st_dev};
+    return new PlatDirList{d, p, st.st_dev};
 }
 
-int platReadDir(PlatDirList list, PlatDirEntry* entry) {
-    HostDirList* l = static_cast<HostDirList*>(list);
+int platReadDir(PlatDirList* l, PlatDirEntry* entry) {
     while (dirent* e = readdir(l->dir)) {
         if (std::strlen(e->d_name) >= sizeof entry->name) continue;  // cannot be named here
         std::strcpy(entry->name, e->d_name);
@@ -438,8 +452,7 @@ int platReadDir(PlatDirList list, PlatDirEntry* entry) {
     return 0;
 }
 
-void platCloseDir(PlatDirList list) {
-    HostDirList* l = static_cast<HostDirList*>(list);
+void platCloseDir(PlatDirList* l) {
     if (!l) return;
     closedir(l->dir);
     delete l;

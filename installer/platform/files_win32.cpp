@@ -1,6 +1,8 @@
 // Files, directories, language and system paths on Windows.
-#include "platform.h"
+#include "files.h"
+#include "system.h"
 #include <windows.h>
+#include <cstdlib>
 #include <cstring>
 
 int platProgramPath(char* out, int size) {
@@ -17,12 +19,51 @@ int platGetCurrentDir(char* out, int size) {
     return (n == 0 || n >= static_cast<DWORD>(size)) ? -1 : 0;
 }
 
-FILE* platOpenFile(const char* path, const char* mode) {
+const char* platEnv(const char* name) { return std::getenv(name); }
+
+struct PlatFile {
+    FILE* stream;
+};
+
+PlatFile* platFileOpen(const char* path, const char* mode) {
     if (!path) return nullptr;
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
-    return std::fopen(path, mode);
+    FILE* f = std::fopen(path, mode);
+    return f ? new PlatFile{f} : nullptr;
 }
+
+int platFileClose(PlatFile* file) {
+    if (!file) return -1;
+    bool ok = !std::ferror(file->stream);
+    ok = std::fclose(file->stream) == 0 && ok;
+    delete file;
+    return ok ? 0 : -1;
+}
+
+int platFileGetc(PlatFile* file) {
+    int c = std::fgetc(file->stream);
+    return c == EOF ? -1 : c;
+}
+
+void platFileUngetc(PlatFile* file, int c) { std::ungetc(c, file->stream); }
+
+size_t platFileRead(PlatFile* file, void* buffer, size_t size) { return std::fread(buffer, 1, size, file->stream); }
+
+int platFileWrite(PlatFile* file, const char* data, size_t size) {
+    return std::fwrite(data, 1, size, file->stream) == size ? 0 : -1;
+}
+
+int platFilePuts(PlatFile* file, const char* text) { return platFileWrite(file, text, std::strlen(text)); }
+
+long platFileTell(PlatFile* file) { return std::ftell(file->stream); }
+
+int platFileSeek(PlatFile* file, long offset, int whence) {
+    std::clearerr(file->stream);
+    return std::fseek(file->stream, offset, whence) == 0 ? 0 : -1;
+}
+
+int platFileAtEnd(PlatFile* file) { return std::feof(file->stream) ? 1 : 0; }
 
 int platPathMatches(const char* pattern) {
     // a directory written with its final backslash ("C:\\Temp\\") is still that directory
@@ -79,13 +120,13 @@ unsigned platUserLanguage() {
 
 // ---- file operations
 
-namespace {
-struct FindList {
+struct PlatDirList {
     HANDLE find;
     WIN32_FIND_DATAA data;
     bool pending;  // data holds an entry not handed out yet
 };
 
+namespace {
 // The directory part of a path, without its last separator ("." when none).
 void directoryOf(const char* path, char* out, size_t size) {
     const char* cut = nullptr;
@@ -161,13 +202,13 @@ int platMoveFile(const char* from, const char* to) {
     return DeleteFileA(from) ? 0 : -1;
 }
 
-PlatDirList platOpenDir(const char* dir) {
+PlatDirList* platOpenDir(const char* dir) {
     char pattern[MAX_PATH + 8];
     size_t n = std::strlen(dir);
     if (n + 5 > sizeof pattern) return nullptr;
     std::memcpy(pattern, dir, n);
     std::strcpy(pattern + n, (n && (dir[n - 1] == '\\' || dir[n - 1] == '/')) ? "*.*" : "\\*.*");
-    FindList* list = new FindList;
+    PlatDirList* list = new PlatDirList;
     list->find = FindFirstFileA(pattern, &list->data);
     if (list->find == INVALID_HANDLE_VALUE) {
         delete list;
@@ -177,8 +218,7 @@ PlatDirList platOpenDir(const char* dir) {
     return list;
 }
 
-int platReadDir(PlatDirList list, PlatDirEntry* entry) {
-    FindList* l = static_cast<FindList*>(list);
+int platReadDir(PlatDirList* l, PlatDirEntry* entry) {
     if (!l->pending && !FindNextFileA(l->find, &l->data)) return 0;
     l->pending = false;
     std::strcpy(entry->name, l->data.cFileName);
@@ -187,8 +227,7 @@ int platReadDir(PlatDirList list, PlatDirEntry* entry) {
     return 1;
 }
 
-void platCloseDir(PlatDirList list) {
-    FindList* l = static_cast<FindList*>(list);
+void platCloseDir(PlatDirList* l) {
     if (!l) return;
     FindClose(l->find);
     delete l;

@@ -1,6 +1,8 @@
 // The registry on Linux: one file in the .reg export format, read on every use
 // and replaced atomically (temporary file and rename) under an advisory lock.
-#include "platform.h"
+#include "registry.h"
+#include "ui.h"
+#include "../base/text.h"
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -25,16 +27,6 @@ typedef std::vector<RegKey> RegTree;
 
 const char kHeader[] = "Windows Registry Editor Version 5.00";
 
-bool equalNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); i++) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
-}
 
 std::string registryPath() {
     const char* p = std::getenv("SETUP_REGISTRY");
@@ -109,7 +101,7 @@ RegTree parse(const std::string& text) {
             std::string path = line.substr(i + 1, close == std::string::npos || close < i ? std::string::npos : close - i - 1);
             current = nullptr;
             for (RegKey& k : t)
-                if (equalNoCase(k.path, path)) current = &k;
+                if (textEqualNoCase(k.path, path)) current = &k;
             if (!current) {
                 t.push_back({path, {}});
                 current = &t.back();
@@ -130,7 +122,7 @@ RegTree parse(const std::string& text) {
         // a later line for the same value replaces the earlier one, as an import does
         bool replaced = false;
         for (RegValue& old : current->values)
-            if (old.isDefault == v.isDefault && equalNoCase(old.name, v.name)) {
+            if (old.isDefault == v.isDefault && textEqualNoCase(old.name, v.name)) {
                 old = v;
                 replaced = true;
             }
@@ -182,13 +174,13 @@ bool load(RegTree& t) {
 
 RegKey* findKey(RegTree& t, const std::string& path) {
     for (RegKey& k : t)
-        if (equalNoCase(k.path, path)) return &k;
+        if (textEqualNoCase(k.path, path)) return &k;
     return nullptr;
 }
 
 RegValue* findValue(RegKey& k, const char* name) {
     for (RegValue& v : k.values)
-        if (name ? (!v.isDefault && equalNoCase(v.name, name)) : v.isDefault) return &v;
+        if (name ? (!v.isDefault && textEqualNoCase(v.name, name)) : v.isDefault) return &v;
     return nullptr;
 }
 
@@ -330,7 +322,7 @@ int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
         if (!k) return -1;
         for (size_t i = 0; i < k->values.size(); i++) {
             RegValue& v = k->values[i];
-            if (name ? (!v.isDefault && equalNoCase(v.name, name)) : v.isDefault) {
+            if (name ? (!v.isDefault && textEqualNoCase(v.name, name)) : v.isDefault) {
                 k->values.erase(k->values.begin() + static_cast<long>(i));
                 return 1;
             }
@@ -352,7 +344,7 @@ int platRegValueExists(RegRoot root, const char* key, const char* name) {
     RegTree t;
     if (!loadLocked(t)) return -1;
     RegKey* k = findKey(t, fullPath(root, key));
-    if (!k) return -1;
+    if (!k) return 0;  // a missing key holds no value
     return findValue(*k, name) ? 1 : 0;
 }
 
@@ -362,9 +354,9 @@ int platRegDeleteKey(RegRoot root, const char* key) {
     return modify([&](RegTree& t) {
         int at = -1;
         for (size_t i = 0; i < t.size(); i++) {
-            if (equalNoCase(t[i].path, path)) at = static_cast<int>(i);
+            if (textEqualNoCase(t[i].path, path)) at = static_cast<int>(i);
             else if (t[i].path.size() > path.size() && t[i].path[path.size()] == '\\' &&
-                     equalNoCase(t[i].path.substr(0, path.size()), path))
+                     textEqualNoCase(t[i].path.substr(0, path.size()), path))
                 return -1;  // it has subkeys
         }
         if (at < 0) return -1;

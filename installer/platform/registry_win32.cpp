@@ -1,5 +1,5 @@
 // The registry on Windows.
-#include "platform.h"
+#include "registry.h"
 #include <windows.h>
 
 namespace {
@@ -46,8 +46,9 @@ int platRegSetString(RegRoot root, const char* key, const char* name, const char
 }
 
 int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
-    HKEY h = createKey(root, key);
-    if (!h) return -1;
+    HKEY h;
+    // opened, never created: a missing key has nothing to delete
+    if (RegOpenKeyExA(rootKey(root), key, 0, KEY_ALL_ACCESS, &h) != ERROR_SUCCESS) return -1;
     LONG r = RegDeleteValueA(h, name);
     RegFlushKey(h);
     RegCloseKey(h);
@@ -62,8 +63,10 @@ int platRegCreateKey(RegRoot root, const char* key) {
 }
 
 int platRegValueExists(RegRoot root, const char* key, const char* name) {
-    HKEY h = createKey(root, key);
-    if (!h) return -1;
+    HKEY h;
+    LONG opened = RegOpenKeyExA(rootKey(root), key, 0, KEY_READ, &h);
+    if (opened == ERROR_FILE_NOT_FOUND) return 0;  // a missing key holds no value
+    if (opened != ERROR_SUCCESS) return -1;
     LONG r = RegQueryValueExA(h, name, nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(h);
     return r == ERROR_SUCCESS ? 1 : 0;

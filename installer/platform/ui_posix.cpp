@@ -1,10 +1,14 @@
-// The user interface on Linux: message boxes and progress on the terminal.
-// Message boxes print their title and text on standard output and read the
-// answer from the controlling terminal; with no terminal they take their
-// default button (the first) and say so.
-#include "platform.h"
+// The user interface on Linux: questions and progress on the terminal.
+// A question prints its title and text on standard output and reads the
+// answer from the controlling terminal; with no terminal it takes its
+// default choice and says so.
+#include "system.h"
+#include "ui.h"
 #include "hostpath_posix.h"
+#include "../base/text.h"
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -37,50 +41,107 @@ std::string oneLine(const char* text) {
     return s;
 }
 
-bool isYes(const std::string& s) { return s == "y" || s == "yes"; }
-bool isNo(const std::string& s) { return s == "n" || s == "no"; }
-bool isOk(const std::string& s) { return s == "o" || s == "ok"; }
-bool isCancel(const std::string& s) { return s == "c" || s == "cancel"; }
+// "[Y]es / [N]o (Enter: Yes)? ": each choice's first letter is its key.
+std::string choicePrompt(const Question& q) {
+    std::string prompt;
+    for (size_t i = 0; i < q.choices.size(); i++) {
+        const std::string& label = q.choices[i].label;
+        if (i) prompt += " / ";
+        prompt += label.empty() ? std::string("[?]") : "[" + label.substr(0, 1) + "]" + label.substr(1);
+    }
+    if (q.choices.size() == 1) return prompt + " (Enter)? ";
+    return prompt + " (Enter: " + q.choices[static_cast<size_t>(q.defaultChoice)].label + ")? ";
+}
+
+// The choice an answer names: its word, its label or the label's first letter.
+int choiceNamed(const Question& q, const std::string& answer) {
+    for (size_t i = 0; i < q.choices.size(); i++) {
+        const QuestionChoice& c = q.choices[i];
+        if (textEqualNoCase(answer, c.word) || textEqualNoCase(answer, c.label) ||
+            (answer.size() == 1 && !c.label.empty() && textEqualNoCase(answer, c.label.substr(0, 1))))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// One line from the terminal without its line end; false at the end of input.
+bool readAnswer(FILE* tty, const std::string& prompt, std::string& answer) {
+    std::fputs(prompt.c_str(), tty);
+    std::fflush(tty);
+    char line[1024];
+    if (!std::fgets(line, sizeof line, tty)) return false;
+    answer = line;
+    while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r')) answer.pop_back();
+    return true;
+}
+
+std::string trimmed(const std::string& s) {
+    size_t a = s.find_first_not_of(' ');
+    if (a == std::string::npos) return "";
+    return s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+// Fills the fields from the terminal; false when the input ended.
+bool askFields(FILE* tty, Question& q) {
+    for (QuestionField& f : q.fields) {
+        std::string answer;
+        std::string label = toUtf8(f.label.c_str());
+        std::string prompt = f.isCheck ? label + (f.value == "1" ? " [Y/n]: " : " [y/N]: ")
+                                       : label + " [" + toUtf8(f.value.c_str()) + "]: ";
+        if (!readAnswer(tty, prompt, answer)) return false;
+        answer = trimmed(answer);
+        if (answer.empty()) continue;  // Enter keeps the value shown
+        if (f.isCheck) f.value = (answer[0] == 'y' || answer[0] == 'Y') ? "1" : "0";
+        else f.value = answer;
+    }
+    return true;
+}
 }  // namespace
 
-int platMessageBox(const char* title, const char* text, int type) {
+int platAsk(Question& q) {
     closeStatusLine();
-    std::string t = toUtf8(title ? title : "Error");
-    std::string body = toUtf8(text ? text : "");
     std::string shown;
-    for (char c : body)
+    for (char c : toUtf8(q.text.c_str()))
         if (c != '\r') shown += c;
-    std::printf("\n== %s ==\n%s\n", t.c_str(), shown.c_str());
-    const int defaultButton = type == BoxYesNo ? ButtonYes : ButtonOK;
-    const char* defaultWord = type == BoxYesNo ? "Yes" : "OK";
-    const char* prompt = type == BoxYesNo ? "[Y]es / [N]o (Enter: Yes)? " : type == BoxOKCancel ? "[O]K / [C]ancel (Enter: OK)? " : "[O]K (Enter)? ";
+    std::printf("\n== %s ==\n%s\n", toUtf8(q.noTitle ? "Error" : q.title.c_str()).c_str(), shown.c_str());
+    if (q.numbered)
+        for (size_t i = 0; i < q.choices.size(); i++)
+            std::printf("  %d. %s\n", static_cast<int>(i + 1), toUtf8(q.choices[i].label.c_str()).c_str());
     FILE* tty = std::fopen("/dev/tty", "r+");
     if (!tty) {
-        std::printf("(no terminal: taking the default button, %s)\n", defaultWord);
+        const std::string& label = q.choices[static_cast<size_t>(q.defaultChoice)].label;
+        std::printf("(no terminal: taking the default button, %s)\n", toUtf8(label.c_str()).c_str());
         std::fflush(stdout);
-        return defaultButton;
+        return q.defaultChoice;
     }
     std::fflush(stdout);
-    int button = 0;
-    while (!button) {
-        std::fputs(prompt, tty);
-        std::fflush(tty);
-        char line[64];
-        if (!std::fgets(line, sizeof line, tty)) {
-            button = defaultButton;  // end of input: as Enter
+    int chosen = -1;
+    while (chosen < 0) {
+        std::string answer;
+        std::string prompt = q.numbered ? "Number (Enter: 1)? " : choicePrompt(q);
+        if (!askFields(tty, q) || !readAnswer(tty, prompt, answer)) {
+            chosen = q.defaultChoice;  // end of input: as Enter
             break;
         }
-        std::string a;
-        for (char* p = line; *p && *p != '\n' && *p != '\r'; p++)
-            if (*p != ' ') a += static_cast<char>((*p >= 'A' && *p <= 'Z') ? *p + 32 : *p);
-        if (a.empty()) button = defaultButton;
-        else if (type == BoxYesNo && isYes(a)) button = ButtonYes;
-        else if (type == BoxYesNo && isNo(a)) button = ButtonNo;
-        else if (type != BoxYesNo && isOk(a)) button = ButtonOK;
-        else if (type == BoxOKCancel && isCancel(a)) button = ButtonCancel;
+        answer = trimmed(answer);
+        int picked = answer.empty() ? q.defaultChoice : -1;
+        if (picked < 0 && q.numbered) {
+            char* end = nullptr;
+            long n = std::strtol(answer.c_str(), &end, 10);
+            if (end && !*end && n >= 1 && n <= static_cast<long>(q.choices.size())) picked = static_cast<int>(n - 1);
+        } else if (picked < 0) {
+            picked = choiceNamed(q, answer);
+        }
+        if (picked < 0) continue;
+        std::string why = q.check ? q.check(q, picked) : std::string();
+        if (!why.empty()) {
+            std::fprintf(tty, "%s\n", toUtf8(why.c_str()).c_str());
+            continue;
+        }
+        chosen = picked;
     }
     std::fclose(tty);
-    return button;
+    return chosen;
 }
 
 PlatWindow platProgressOpen(PlatWindow, int visible) {

@@ -1,5 +1,6 @@
 // The user interface on Windows: message boxes, progress windows, the message pump.
-#include "platform.h"
+#include "system.h"
+#include "ui.h"
 #include "ui_win32.h"
 #include "../dialogs/resource.h"
 #include <commctrl.h>
@@ -18,8 +19,14 @@ INT_PTR CALLBACK progressProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 }
 }  // namespace
 
-int platMessageBox(const char* title, const char* text, int type) {
-    return MessageBoxA(mainWindow, text, title, static_cast<UINT>(type));
+int platAsk(Question& question) {
+    if (question.kind == "msgbox") {
+        int button = MessageBoxA(mainWindow, question.text.c_str(), question.noTitle ? nullptr : question.title.c_str(),
+                                 static_cast<UINT>(question.boxType));
+        return choiceWithResult(question, button);
+    }
+    std::fprintf(stderr, "setup: no dialog for the question \"%s\" in this version of setup\n", question.kind.c_str());
+    return -1;
 }
 
 PlatWindow platProgressOpen(PlatWindow owner, int visible) {

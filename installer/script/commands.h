@@ -1,6 +1,7 @@
-// The command table and the command executor.
+// The command table: the one place that says what each command is.
 #pragma once
-#include "../platform/platform.h"
+#include "../base/window.h"
+#include <string>
 
 // Command codes. ORDER COMMANDS: same order as commandTable; 13 and 27 are unused.
 enum CommandCode {
@@ -20,11 +21,24 @@ enum CommandCode {
     CmdMkStr
 };
 
+// One command line as the handler sees it. The values are copies taken before
+// the handler runs, so a handler may write any variable, the one an argument
+// named among them, without changing its arguments.
+struct CommandCall {
+    PlatWindow progress;      // the progress window of the running section
+    const char* value[2];     // argument values, nullptr for none
+    const char* token[2];     // arguments as written ("" when missing)
+    bool bare[2];             // written as a bare word
+    std::string copies[4];    // what value and token point into
+};
+
+typedef void (*CommandHandler)(CommandCall& call);
+
 struct CommandRow {
     int code;
     const char* word;
-    int declaredArgs;  // documentation only: every line is parsed for two arguments
-    bool built;        // false: the command is known but not available yet
+    int declaredArgs;        // documentation only: every line is parsed for two arguments
+    CommandHandler handler;  // nullptr: the command is known but not available yet
 };
 
 extern const CommandRow commandTable[];
@@ -36,11 +50,5 @@ int findCommand(const char* word);
 const CommandRow* commandRow(int code);
 
 // Runs one command. Values and tokens are nullptr for none.
-void ExecuteCommand(PlatWindow progress, const char* value1, const char* value2,
-                    const char* token1, const char* token2, int code, bool bare1, bool bare2);
-
-// Splits a configuration line in place into at most maxTokens tokens (spaces
-// separate; backslash escapes). Returns the number of tokens; tokens beyond
-// maxTokens are not stored and *overflow is set.
-int SplitConfigTokens(char* line, char** tokens, int maxTokens, bool* overflow);
-const int kConfigTokens = 128;
+void ExecuteCommand(PlatWindow progress, const char* value1, const char* value2, const char* token1,
+                    const char* token2, int code, bool bare1, bool bare2);

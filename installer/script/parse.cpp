@@ -2,25 +2,8 @@
 #include "parse.h"
 #include "commands.h"
 #include "store.h"
-#include "text.h"
+#include "../base/text.h"
 #include <cstring>
-
-int readTextPiece(char* buf, int size, FILE* file) {
-    int n = 0;
-    while (n < size - 1) {
-        int c = std::fgetc(file);
-        if (c == EOF) break;
-        if (c == '\r') {
-            int c2 = std::fgetc(file);
-            if (c2 == '\n') c = '\n';
-            else if (c2 != EOF) std::ungetc(c2, file);
-        }
-        buf[n++] = static_cast<char>(c);
-        if (c == '\n') break;
-    }
-    buf[n] = 0;
-    return n;
-}
 
 // The name of a header line: from after "[" to the first "]" or the line end.
 static bool headerName(char* line, char** name) {
@@ -35,20 +18,20 @@ static bool headerName(char* line, char** name) {
     return true;
 }
 
-int FindSection(const char* name, FILE* file) {
+int FindSection(const char* name, PlatFile* file) {
     if (!name || !file) return 0;
-    std::fseek(file, 0, SEEK_SET);
+    platFileSeek(file, 0, SEEK_SET);
     char line[kLineBytes];
-    while (readTextPiece(line, kLineBytes, file) > 0) {
+    while (platFileReadPiece(file, line, kLineBytes) > 0) {
         char* header;
         if (headerName(line, &header) && textEqualNoCase(header, name)) return 1;
     }
     return 0;
 }
 
-int ReadScriptLine(char* buf, FILE* file) {
-    if (std::feof(file)) return 1;
-    if (readTextPiece(buf, kLineBytes, file) == 0) return 1;  // nothing left
+int ReadScriptLine(char* buf, PlatFile* file) {
+    if (platFileAtEnd(file)) return 1;
+    if (platFileReadPiece(file, buf, kLineBytes) == 0) return 1;  // nothing left
     return buf[0] == '[' ? 1 : 0;
 }
 

@@ -1,22 +1,16 @@
 // Script files: sections, line pieces and the parsing of one command line.
 #pragma once
-#include <cstdio>
+#include "../platform/files.h"
 
 const int kLineBytes = 1024;  // one line piece holds at most 1023 characters
 
-// Reads one line piece of at most size-1 characters, up to and including the
-// line feed. A carriage return before a line feed is dropped, as text mode
-// does; the file is read in binary so saved positions stay exact.
-// Returns the number of characters read (0 at the end of the file).
-int readTextPiece(char* buf, int size, FILE* file);
-
 // Seeks to the start and reads until the header named name (ignoring case);
 // the file is then positioned on the line after it. Returns 1 found, 0 not.
-int FindSection(const char* name, FILE* file);
+int FindSection(const char* name, PlatFile* file);
 
 // Reads the next line of the section into buf (kLineBytes). Returns 1 when the
 // section has ended (end of file, or a line starting with "[" in column one).
-int ReadScriptLine(char* buf, FILE* file);
+int ReadScriptLine(char* buf, PlatFile* file);
 
 struct ParsedLine {
     int code;               // command code, or -1 for a comment or an unknown word

@@ -1,62 +1,28 @@
-// The section runner and the process-wide run state.
+// The section runner.
 #include "runner.h"
 #include "commands.h"
+#include "messages.h"
+#include "reporting.h"
 #include "parse.h"
 #include "runstate.h"
 #include "store.h"
-#include "../fileops/progress.h"
-#include "../frame/messages.h"
-#include "../system/installstate.h"
+#include "../base/format.h"
+#include "../base/report.h"
+#include "../platform/ui.h"
 #include <cstdlib>
-#include <string>
-
-RunState run;
-
-void resetRunState() {
-    run = RunState();
-}
-
-void setFailure() {
-    run.failure = 1;
-    run.failedDuringRun = 1;
-}
-
-void postQuitRequest(int code) {
-    if (run.quitPending) return;
-    run.quitPending = 1;
-    run.quitCode = code;
-}
-
-int finalExitCode() {
-    if (run.quitPending && run.quitCode != 0) return run.quitCode;
-    return run.failedDuringRun ? 1 : 0;
-}
-
-void scriptDiagnostic(const char* format, const char* arg) {
-    std::string text = "setup: ";
-    if (run.scriptName) text += std::string(run.scriptName) + ": ";
-    std::string f = format;
-    size_t at = f.find("%s");
-    if (at != std::string::npos) f.replace(at, 2, arg ? arg : "(none)");
-    platDiagnostic((text + f).c_str());
-}
 
 // Deeper nesting than the stack of section runs should hold: end the run as a failure.
 static void nestingTooDeep(const char* name) {
-    char text[160];
-    std::snprintf(text, sizeof text,
-                  "Script error: sections nested more than %d levels deep (goto, Include or ParseFile).",
-                  kMaxSectionDepth);
-    scriptDiagnostic("sections nested too deep at section \"%s\"", name);
-    if (!run.silentMode) showFixedMessageBox(BoxOK, GetVariable("ERROR_TTL"), text);
-    setFailure();
-    run.stopSection = 1;
-    run.stopAll = 1;
+    std::string text = formatString(
+        "Script error: sections nested more than %d levels deep (goto, Include or ParseFile).", kMaxSectionDepth);
+    reportDiagnostic("sections nested too deep at section \"%s\"", name ? name : "(none)");
+    if (!run.silentMode) showFixedMessageBox(BoxOK, GetVariable("ERROR_TTL"), text.c_str());
+    endRun(nullptr, EndMarkFailure | EndStopAll);
 }
 
 void RunSection(PlatWindow owner, const char* name) {
-    FILE* file = run.scriptFile;
-    long savedPosition = file ? std::ftell(file) : 0;
+    PlatFile* file = run.scriptFile;
+    long savedPosition = file ? platFileTell(file) : 0;
     int32_t savedStopSection = run.stopSection;
     if (run.depth >= kMaxSectionDepth) {
         nestingTooDeep(name);
@@ -71,10 +37,9 @@ void RunSection(PlatWindow owner, const char* name) {
 
     if (!file || !FindSection(name, file)) {
         if (!run.silentMode) ShowMessageBox(BoxOK, GetVariable("ERROR_TTL"), GetVariable("ERROR_INI_INC"), nullptr, 0);
-        scriptDiagnostic("section \"%s\" not found", name);
-        if (run.failure == 0) ClearFailureMark();
-        if (run.rebootRequested) platRequestRestart();
-        postQuitRequest(-1);
+        reportDiagnostic("section \"%s\" not found", name ? name : "(none)");
+        // the quit request ends the run only when this is its first section
+        endRun(progress, EndClearMark | EndRestartNow, -1);
     } else {
         // heap line buffer: nested runs keep their stack frames small
         char* line = static_cast<char*>(std::malloc(kLineBytes));
@@ -84,7 +49,7 @@ void RunSection(PlatWindow owner, const char* name) {
             if (parsed.unknown) {
                 const char* args[1] = {parsed.word};
                 ShowErrorBox(GetVariable("ERROR_INI_SYNTAX"), args, 1);
-                scriptDiagnostic("unknown command: %s", parsed.word);
+                reportDiagnostic("unknown command: %s", parsed.word);
             } else if (parsed.code >= 0) {
                 ExecuteCommand(progress, parsed.value[0], parsed.value[1], parsed.token[0], parsed.token[1],
                                parsed.code, parsed.bare[0], parsed.bare[1]);
@@ -98,10 +63,7 @@ void RunSection(PlatWindow owner, const char* name) {
         std::free(line);
     }
 
-    if (file) {
-        std::clearerr(file);
-        std::fseek(file, savedPosition, SEEK_SET);
-    }
+    if (file) platFileSeek(file, savedPosition, SEEK_SET);
     run.stopSection = savedStopSection;
     platProgressStep(progress);
     platProgressClose(progress);

@@ -1,7 +1,9 @@
-// Process-wide run modes and flags shared by the frame, the runner and the commands.
+// Process-wide run modes and flags shared by the frame, the runner and the
+// command handlers. Only this layer sets them; services return results.
 #pragma once
+#include "../base/window.h"
+#include "../platform/files.h"
 #include <cstdint>
-#include <cstdio>
 
 struct RunState {
     // run modes, fixed at start-up
@@ -20,7 +22,7 @@ struct RunState {
     int32_t quitPending;
     int32_t quitCode;
     // the open script file that section runs read from, and its name
-    FILE* scriptFile;
+    PlatFile* scriptFile;
     const char* scriptName;
     // nesting depth of section runs (goto, Include, ParseFile)
     int32_t depth;
@@ -33,6 +35,7 @@ extern RunState run;
 // Deepest nesting of section runs; going deeper ends the run as a failure.
 const int kMaxSectionDepth = 200;
 
+// Empties the run state and installs the script's report sink.
 void resetRunState();
 // Sets the failure flag and records that this run failed.
 void setFailure();
@@ -41,5 +44,16 @@ void postQuitRequest(int code);
 // The process exit status: the pending quit code when not 0, else 1 when a
 // failure happened during the run, else 0.
 int finalExitCode();
-// A diagnostic about the script for the person running the installer.
-void scriptDiagnostic(const char* format, const char* arg);
+
+// The steps that end a section or the run, done in this order.
+enum RunEnd : unsigned {
+    EndMarkFailure = 1u << 0,      // the install counts as failed
+    EndClearMark = 1u << 1,        // the failed-install mark goes, unless a failure is known
+    EndRestartNow = 1u << 2,       // a restart asked for earlier is requested now
+    EndCloseProgress = 1u << 3,    // the section's progress window closes
+    EndStopSection = 1u << 4,      // the running section ends after this line
+    EndStopAll = 1u << 5,          // every running section ends, and new ones end at once
+};
+// The one way to end a section or the run; quitCode, when not 0, is posted
+// as the quit request.
+void endRun(PlatWindow progress, unsigned steps, int quitCode = 0);

@@ -1,6 +1,6 @@
 // The variable store: fixed slots of separately allocated name and value copies.
 #include "store.h"
-#include "text.h"
+#include "../base/text.h"
 #include <cstdlib>
 #include <cstring>
 

@@ -1,8 +1,7 @@
 // Install state in the registry, set and cleared around every run.
 #include "installstate.h"
-#include "../platform/platform.h"
-#include "../script/runstate.h"
-#include "../script/store.h"
+#include "../base/report.h"
+#include "../platform/registry.h"
 #include <cstring>
 #include <string>
 
@@ -24,13 +23,12 @@ void ClearFailureMark() {
 
 static const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-void InstallSuccess() {
+void InstallSuccess(const char* version) {
     if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return;
     platRegDeleteValue(RegLocalMachine, kVendorKey, "InstallFailled");
     platRegSetString(RegLocalMachine, kVendorKey, "Success", "1");
     // the version text with its own length
-    const char* version = GetVariable("APP_VERSION");
-    if (!version) scriptDiagnostic("InstallSuccess: %s", "APP_VERSION is not set; IE and Netscape are left empty");
+    if (!version) reportDiagnostic("InstallSuccess: APP_VERSION is not set; IE and Netscape are left empty");
     platRegSetString(RegLocalMachine, kVendorKey, "IE", version ? version : "");
     platRegSetString(RegLocalMachine, kVendorKey, "Netscape", version ? version : "");
 }
@@ -52,7 +50,7 @@ void CleanRegistry() {
 // which would name the list of entries itself.
 static bool uninstallKey(const char* command, const char* name, std::string& key) {
     if (!name || !*name) {
-        scriptDiagnostic("%s: no entry name given; nothing done", command);
+        reportDiagnostic("%s: no entry name given; nothing done", command);
         return false;
     }
     key = std::string(kUninstallKey) + "\\" + name;
@@ -63,7 +61,7 @@ void SetUninstall(const char* name, const char* command) {
     std::string key;
     if (!uninstallKey("SetUninstall", name, key)) return;
     if (!command) {
-        scriptDiagnostic("SetUninstall: %s", "no uninstall command given; nothing written");
+        reportDiagnostic("SetUninstall: no uninstall command given; nothing written");
         return;
     }
     platRegSetString(RegLocalMachine, key.c_str(), "DisplayName", name);
@@ -75,9 +73,9 @@ void DelUninstall(const char* name) {
     if (uninstallKey("DelUninstall", name, key)) platRegDeleteKey(RegLocalMachine, key.c_str());
 }
 
-int DetectVEXA() {
-    SetVariable("VEXApath", "");
-    if (run.failure) return 0;
+int DetectVEXA(bool failureKnown, std::string& path) {
+    path.clear();
+    if (failureKnown) return 0;
     char command[1024];
     if (platRegGetString(RegClassesRoot, "vexa_file\\shell\\open\\command", nullptr, command, sizeof command) != 0 &&
         platRegGetString(RegClassesRoot, "vxm_auto_file\\shell\\open\\command", nullptr, command, sizeof command) != 0)
@@ -90,6 +88,6 @@ int DetectVEXA() {
     // without any separator the runtime's directory is not known: VEXApath stays empty
     if (!cut) return 1;
     *cut = 0;
-    SetVariable("VEXApath", command[0] == '"' ? command + 1 : command);
+    path = command[0] == '"' ? command + 1 : command;
     return 1;
 }

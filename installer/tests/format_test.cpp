@@ -1,5 +1,5 @@
 // The safe formatter: stored texts used as formats can never misbehave.
-#include "script/format.h"
+#include "base/format.h"
 #include <gtest/gtest.h>
 #include <string>
 

@@ -1,5 +1,5 @@
 // Choice of the message file from the user's language identifier.
-#include "frame/messages.h"
+#include "base/language.h"
 #include <gtest/gtest.h>
 #include <string>
 

@@ -1,4 +1,5 @@
 // Script lines, sections and line pieces.
+#include "platform/recording/recording.h"
 #include "script/commands.h"
 #include "script/parse.h"
 #include "script/store.h"
@@ -72,15 +73,15 @@ TEST(ParseScriptLine, UnknownWordIsReportedFromTheLineStart) {
 
 class ScriptFileTest : public ::testing::Test {
   protected:
-    FILE* file = nullptr;
+    PlatFile* file = nullptr;
     void load(const std::string& text) {
-        file = std::tmpfile();
+        recording::reset();
+        recording::addFile("setup.ini", text);
+        file = platFileOpen("setup.ini", "rb");
         ASSERT_NE(nullptr, file);
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::rewind(file);
     }
     void TearDown() override {
-        if (file) std::fclose(file);
+        if (file) platFileClose(file);
     }
     // The lines of a section, as the runner reads them.
     std::string sectionLines(const char* name) {

@@ -1,5 +1,7 @@
 // The Linux stand-ins: the registry file format and defaults, the user's language.
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "platform/system.h"
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>

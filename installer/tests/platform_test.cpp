@@ -1,6 +1,9 @@
 // What both platform layers promise alike: file tests, temporary names and
 // the registry. Runs natively and, in the Windows build, under Wine.
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "registry_cases.h"
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -64,11 +67,14 @@ TEST_F(PlatformTest, FileTests) {
     EXPECT_EQ(0, platFileNonEmpty(at("Data\\empty.txt").c_str()));
     EXPECT_EQ(0, platFileNonEmpty(at("Data\\Empty").c_str()));
     EXPECT_EQ(0, platFileNonEmpty(at("Data\\none.txt").c_str()));
-    EXPECT_EQ(nullptr, platOpenFile(at("Data\\Empty").c_str(), "rb"));  // a directory is not a file
-    FILE* f = platOpenFile(at("data\\FIRST.dat").c_str(), "rb");
+    EXPECT_EQ(nullptr, platFileOpen(at("Data\\Empty").c_str(), "rb"));  // a directory is not a file
+    PlatFile* f = platFileOpen(at("data\\FIRST.dat").c_str(), "rb");
     ASSERT_NE(nullptr, f);
-    std::fclose(f);
-    EXPECT_EQ(nullptr, platOpenFile(nullptr, "rb"));
+    char piece[8];
+    EXPECT_EQ(3, platFileReadPiece(f, piece, sizeof piece));
+    EXPECT_STREQ("one", piece);
+    EXPECT_EQ(0, platFileClose(f));
+    EXPECT_EQ(nullptr, platFileOpen(nullptr, "rb"));
 }
 
 TEST_F(PlatformTest, CurrentDirectoryRoundTrip) {
@@ -180,7 +186,7 @@ TEST_F(PlatformTest, ReadOnlyFilesResistDeletionUntilClearedAndDirectoriesAreNoF
 }
 
 TEST_F(PlatformTest, ListingGivesNamesAndKinds) {
-    PlatDirList list = platOpenDir(at("Data").c_str());
+    PlatDirList* list = platOpenDir(at("Data").c_str());
     ASSERT_NE(nullptr, list);
     std::string seen;
     PlatDirEntry entry;
@@ -206,4 +212,8 @@ TEST_F(PlatformTest, RegistryKeysWithSubkeysAreNotDeleted) {
     EXPECT_EQ(0, platRegDeleteKey(RegCurrentUser, "Software\\VexaSetupTest2\\A"));
     EXPECT_EQ(0, platRegDeleteKey(RegCurrentUser, "Software\\VexaSetupTest2"));
     EXPECT_EQ(-1, platRegDeleteKey(RegCurrentUser, "Software\\VexaSetupTest2"));
+}
+
+TEST_F(PlatformTest, MissingKeysAndValuesBehaveAsOnEveryBuild) {
+    expectMissingKeysAndValuesAlike(RegCurrentUser, "Software\\VexaSetupTest3");
 }

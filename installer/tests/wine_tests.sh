@@ -33,12 +33,14 @@ status=0
 wineserver -p 2>/dev/null   # keep one server for the whole run
 wineboot >/dev/null 2>&1 || true
 
-echo "-- installer unit tests (setup.exe build)"
-timeout 300 wine "$win/installer/tests/installer_tests.exe" --gtest_brief=1 2>&1 | tr -d '\r' | tail -n 30
-if [ "${PIPESTATUS[0]}" != 0 ]; then
-    echo "installer unit tests failed under Wine"
-    status=1
-fi
+for t in installer_tests installer_platform_tests; do
+    echo "-- $t (setup.exe build)"
+    timeout 300 wine "$win/installer/tests/$t.exe" --gtest_brief=1 2>&1 | tr -d '\r' | tail -n 30
+    if [ "${PIPESTATUS[0]}" != 0 ]; then
+        echo "$t failed under Wine"
+        status=1
+    fi
+done
 
 echo "-- installer script tests under Wine"
 bash "$here/run_script_tests.sh" wine "$win/installer/setup.exe" "$win/installer-wine-runs" || status=1

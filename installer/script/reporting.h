@@ -1,7 +1,10 @@
-// The progress text of the running section.
+// The script's side of reporting: diagnostics name the script, message keys
+// are looked up in the variable store, and boxes follow the run's modes.
 #pragma once
-#include "../platform/platform.h"
+#include "../base/window.h"
 
+// Installs the report sink through which the services report (resetRunState does).
+void installScriptReporting();
 // Formats text (a stored text; its backslash-n pairs become line breaks in
 // place) with args into item 1001 of window, then handles one pending message.
 // An absent text does nothing.

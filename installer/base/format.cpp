@@ -1,6 +1,8 @@
 // Safe formatting: a stored text is used as a format, but nothing in it can
 // read a missing argument, write memory or overflow the result.
 #include "format.h"
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -98,4 +100,21 @@ void convertLineBreaks(char* text) {
             p[1] = '\n';
             p++;
         }
+}
+
+std::string formatString(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    int n = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string out;
+    if (n > 0) {
+        out.resize(static_cast<size_t>(n) + 1);
+        std::vsnprintf(&out[0], out.size(), format, again);
+        out.resize(static_cast<size_t>(n));
+    }
+    va_end(again);
+    return out;
 }

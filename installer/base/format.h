@@ -1,6 +1,18 @@
-// Safe printf-style formatting of stored texts (message texts and script texts).
+// Formatting. Two kinds, never mixed:
+// - formatText: a stored text (a message key's value, a script's text) used as
+//   a format. Its conversions cannot be checked, so only a plain %s is filled
+//   and nothing can read a missing argument, write memory or overflow.
+// - formatString: the program's own printf formats, checked by the compiler;
+//   a stored text is only ever one of its arguments, never its format.
 #pragma once
 #include <cstddef>
+#include <string>
+
+#if defined(__GNUC__)
+#define SETUP_PRINTF(f, a) __attribute__((format(printf, f, a)))
+#else
+#define SETUP_PRINTF(f, a)
+#endif
 
 const size_t kFormatBytes = 4096;
 
@@ -15,3 +27,6 @@ size_t formatText(char* out, size_t size, const char* text, const char* const* a
 // Replaces, in place, every backslash followed by the letter n with a carriage
 // return and a line feed.
 void convertLineBreaks(char* text);
+
+// printf into a string, for the program's own formats only.
+std::string formatString(const char* format, ...) SETUP_PRINTF(1, 2);

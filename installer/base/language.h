@@ -1,0 +1,9 @@
+// The language table: Windows primary-language codes and the names that
+// message files and the runtime's settings use.
+#pragma once
+
+// Name of the first language table row with that code, or "English".
+const char* LanguageName(int code);
+// Language code of a Windows language identifier (traditional Chinese is 260,
+// other Chinese than traditional and simplified is English).
+int languageCodeFor(unsigned languageId);

@@ -1,0 +1,26 @@
+// File helpers shared by every implementation of the platform layer.
+#include "files.h"
+
+int platFileReadPiece(PlatFile* file, char* buffer, int size) {
+    int n = 0;
+    while (n < size - 1) {
+        int c = platFileGetc(file);
+        if (c < 0) break;
+        if (c == '\r') {
+            int next = platFileGetc(file);
+            if (next == '\n') c = '\n';
+            else if (next >= 0) platFileUngetc(file, next);
+        }
+        buffer[n++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    buffer[n] = 0;
+    return n;
+}
+
+int platFileReadable(const char* path) {
+    PlatFile* f = platFileOpen(path, "rb");
+    if (!f) return 0;
+    platFileClose(f);
+    return 1;
+}

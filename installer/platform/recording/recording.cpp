@@ -1,0 +1,657 @@
+// The recording platform: every service of the platform layer, in memory.
+#include "recording.h"
+#include "../files.h"
+#include "../registry.h"
+#include "../system.h"
+#include "../ui.h"
+#include "../../base/report.h"
+#include "../../base/text.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+
+namespace {
+struct Node {
+    std::string path;  // as created, case kept
+    bool dir = false;
+    bool link = false;
+    bool linkToDir = false;
+    std::string target;
+    std::string data;
+    bool readOnly = false;
+};
+
+struct RegKeyData {
+    std::string path;
+    std::map<std::string, std::pair<std::string, std::string>> values;  // lower name -> {name, value}
+};
+
+struct Scripted {
+    std::string choice;
+    std::vector<std::string> fields;
+};
+
+struct State {
+    std::map<std::string, Node> nodes;  // key: lower-case full path
+    std::set<std::string> failWriteKeys, failOpenKeys;
+    std::vector<std::string> fixedDrives{"c:", "d:"};
+    std::string currentDir = "C:\\setup";
+    std::map<std::string, RegKeyData> registry;  // key: lower-case "ROOT\\path"
+    bool failRegistry = false;
+    std::map<std::string, std::string> env;
+    unsigned language = 0x0409;
+    std::vector<Scripted> answers;
+    std::vector<Question> asked;
+    std::vector<std::string> calls, progress, diagnostics, reports;
+    bool restart = false;
+    unsigned tempCounter = 0;
+    intptr_t nextWindow = 1;
+};
+State* state = nullptr;
+
+State& st() {
+    if (!state) {
+        state = new State;
+        recording::reset();
+    }
+    return *state;
+}
+
+std::string lower(std::string s) {
+    for (char& c : s) c = lowerAscii(c);
+    return s;
+}
+
+// The full path in Windows form: drive, backslashes, "." and ".." resolved.
+std::string normal(const std::string& path) {
+    std::string p = path;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    std::string drive;
+    if (p.size() >= 2 && p[1] == ':') {
+        drive = p.substr(0, 2);
+        p = p.substr(2);
+        if (p.empty() || p[0] != '\\') p = "\\" + p;  // "c:x": taken from the root
+    } else {
+        drive = st().currentDir.substr(0, 2);
+        if (p.empty() || p[0] != '\\') p = st().currentDir.substr(2) + "\\" + p;
+    }
+    std::vector<std::string> parts;
+    size_t i = 0;
+    while (i <= p.size()) {
+        size_t j = p.find('\\', i);
+        if (j == std::string::npos) j = p.size();
+        std::string part = p.substr(i, j - i);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        i = j + 1;
+    }
+    drive[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(drive[0])));
+    std::string out = drive;
+    for (const std::string& part : parts) out += "\\" + part;
+    return parts.empty() ? out + "\\" : out;
+}
+
+std::string keyOf(const std::string& path) { return lower(normal(path)); }
+
+std::string parentKey(const std::string& key) {
+    size_t cut = key.rfind('\\');
+    if (cut == std::string::npos || cut <= 2) return key.substr(0, 2) + "\\";
+    return key.substr(0, cut);
+}
+
+Node* find(const std::string& path) {
+    auto it = st().nodes.find(keyOf(path));
+    return it == st().nodes.end() ? nullptr : &it->second;
+}
+
+bool parentIsDir(const std::string& key) {
+    auto it = st().nodes.find(parentKey(key));
+    return it != st().nodes.end() && it->second.dir && !it->second.link;
+}
+
+int record(int result, const std::string& call) {
+    st().calls.push_back(call + " = " + std::to_string(result));
+    return result;
+}
+
+std::string q(const char* s) { return s ? "\"" + std::string(s) + "\"" : "null"; }
+
+void copyOut(char* out, int size, const std::string& s) {
+    if (size <= 0) return;
+    copyText(out, static_cast<size_t>(size), s.c_str());
+}
+
+std::string rootName(RegRoot root) {
+    switch (root) {
+    case RegClassesRoot: return "HKEY_CLASSES_ROOT";
+    case RegCurrentUser: return "HKEY_CURRENT_USER";
+    case RegLocalMachine: return "HKEY_LOCAL_MACHINE";
+    }
+    return "";
+}
+
+std::string regPath(RegRoot root, const char* key) {
+    std::string k = key ? key : "";
+    while (!k.empty() && k.back() == '\\') k.pop_back();
+    return k.empty() ? rootName(root) : rootName(root) + "\\" + k;
+}
+
+RegKeyData* regFind(const std::string& path) {
+    auto it = st().registry.find(lower(path));
+    return it == st().registry.end() ? nullptr : &it->second;
+}
+
+RegKeyData& regCreate(const std::string& path) {
+    for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
+        std::string parent = path.substr(0, at);
+        if (!regFind(parent)) st().registry[lower(parent)].path = parent;
+    }
+    RegKeyData& k = st().registry[lower(path)];
+    if (k.path.empty()) k.path = path;
+    return k;
+}
+
+std::string valueKey(const char* name) { return name ? lower(name) : std::string("@"); }
+}  // namespace
+
+namespace recording {
+
+void reset() {
+    if (!state) state = new State;
+    *state = State();
+    for (const char* d : {"C:\\", "D:\\", "C:\\setup"}) addDir(d);
+    regCreate("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion")
+        .values["programfilesdir"] = {"ProgramFilesDir", "C:\\Program Files"};
+    regCreate("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+}
+
+void addDir(const std::string& path) {
+    std::string full = normal(path);
+    std::string key = lower(full);
+    if (key.size() > 3) addDir(parentKey(full));
+    Node& n = st().nodes[key];
+    n.path = full;
+    n.dir = true;
+}
+
+void addFile(const std::string& path, const std::string& data, bool readOnly) {
+    std::string full = normal(path);
+    addDir(parentKey(full));
+    Node& n = st().nodes[lower(full)];
+    n = Node();
+    n.path = full;
+    n.data = data;
+    n.readOnly = readOnly;
+}
+
+void addLink(const std::string& path, const std::string& target, bool toDirectory) {
+    std::string full = normal(path);
+    addDir(parentKey(full));
+    Node& n = st().nodes[lower(full)];
+    n = Node();
+    n.path = full;
+    n.link = true;
+    n.linkToDir = toDirectory;
+    n.dir = toDirectory;
+    n.target = normal(target);
+}
+
+bool exists(const std::string& path) { return find(path) != nullptr; }
+bool isDir(const std::string& path) {
+    Node* n = find(path);
+    return n && n->dir && !n->link;
+}
+bool isReadOnly(const std::string& path) {
+    Node* n = find(path);
+    return n && n->readOnly;
+}
+std::string content(const std::string& path) {
+    Node* n = find(path);
+    return n ? n->data : "";
+}
+
+std::vector<std::string> tree(const std::string& path) {
+    std::string key = keyOf(path);
+    std::vector<std::string> out;
+    for (const auto& kv : st().nodes)
+        if (kv.first == key || (kv.first.size() > key.size() && kv.first.compare(0, key.size(), key) == 0 &&
+                                kv.first[key.size()] == '\\'))
+            out.push_back(kv.second.path + (kv.second.dir && !kv.second.link ? "\\" : ""));
+    return out;
+}
+
+void failWrites(const std::string& path) { st().failWriteKeys.insert(keyOf(path)); }
+void failOpen(const std::string& path) { st().failOpenKeys.insert(keyOf(path)); }
+void setFixedDrives(const std::vector<std::string>& roots) { st().fixedDrives = roots; }
+
+std::string registryValue(RegRoot root, const std::string& key, const char* name) {
+    RegKeyData* k = regFind(regPath(root, key.c_str()));
+    if (!k) return "<absent>";
+    auto it = k->values.find(valueKey(name));
+    return it == k->values.end() ? "<absent>" : it->second.second;
+}
+
+bool registryKeyExists(RegRoot root, const std::string& key) { return regFind(regPath(root, key.c_str())) != nullptr; }
+void failRegistryWrites(bool fail) { st().failRegistry = fail; }
+
+void setEnv(const std::string& name, const std::string& value) { st().env[name] = value; }
+void setUserLanguage(unsigned languageId) { st().language = languageId; }
+
+void answer(const std::string& choice, const std::vector<std::string>& fields) {
+    st().answers.push_back({choice, fields});
+}
+const std::vector<Question>& asked() { return st().asked; }
+const std::vector<std::string>& calls() { return st().calls; }
+const std::vector<std::string>& progressTexts() { return st().progress; }
+const std::vector<std::string>& diagnostics() { return st().diagnostics; }
+const std::vector<std::string>& reports() { return st().reports; }
+bool restartRequested() { return st().restart; }
+
+}  // namespace recording
+
+// ---- files.h
+
+struct PlatFile {
+    std::string key;
+    size_t pos = 0;
+    bool canRead = false, canWrite = false, append = false, atEnd = false, failed = false;
+};
+
+PlatFile* platFileOpen(const char* path, const char* mode) {
+    if (!path || !mode) return nullptr;
+    std::string key = keyOf(path);
+    Node* n = find(path);
+    bool plus = std::strchr(mode, '+') != nullptr;
+    PlatFile f;
+    f.key = key;
+    if (st().failOpenKeys.count(key) || (n && (n->dir || n->link))) {
+        record(-1, std::string("open(") + q(path) + ", " + mode + ")");
+        return nullptr;
+    }
+    if (mode[0] == 'r') {
+        if (!n) return nullptr;
+        f.canRead = true;
+        f.canWrite = plus;
+    } else if (mode[0] == 'w' || mode[0] == 'a') {
+        if ((n && n->readOnly) || (!n && !parentIsDir(key))) {
+            record(-1, std::string("open(") + q(path) + ", " + mode + ")");
+            return nullptr;
+        }
+        if (!n) recording::addFile(path, "");
+        if (mode[0] == 'w') find(path)->data.clear();
+        f.canWrite = true;
+        f.canRead = plus;
+        f.append = mode[0] == 'a';
+        record(0, std::string("open(") + q(path) + ", " + mode + ")");
+    } else {
+        return nullptr;
+    }
+    return new PlatFile(f);
+}
+
+int platFileClose(PlatFile* file) {
+    if (!file) return -1;
+    int result = file->failed ? -1 : 0;
+    if (file->canWrite) record(result, "close(\"" + file->key + "\")");
+    delete file;
+    return result;
+}
+
+static Node* fileNode(PlatFile* f) {
+    auto it = st().nodes.find(f->key);
+    return it == st().nodes.end() ? nullptr : &it->second;
+}
+
+int platFileGetc(PlatFile* file) {
+    Node* n = fileNode(file);
+    if (!file->canRead || !n || file->pos >= n->data.size()) {
+        file->atEnd = true;
+        return -1;
+    }
+    return static_cast<unsigned char>(n->data[file->pos++]);
+}
+
+void platFileUngetc(PlatFile* file, int) {
+    if (file->pos > 0) file->pos--;
+    file->atEnd = false;
+}
+
+size_t platFileRead(PlatFile* file, void* buffer, size_t size) {
+    size_t n = 0;
+    for (int c; n < size && (c = platFileGetc(file)) >= 0; n++) static_cast<char*>(buffer)[n] = static_cast<char>(c);
+    return n;
+}
+
+int platFileWrite(PlatFile* file, const char* data, size_t size) {
+    Node* n = fileNode(file);
+    if (!file->canWrite || !n || st().failWriteKeys.count(file->key)) {
+        file->failed = true;
+        return -1;
+    }
+    if (file->append) file->pos = n->data.size();
+    if (file->pos > n->data.size()) n->data.resize(file->pos);
+    n->data.replace(file->pos, std::min(size, n->data.size() - file->pos), data, size);
+    file->pos += size;
+    return 0;
+}
+
+int platFilePuts(PlatFile* file, const char* text) { return platFileWrite(file, text, std::strlen(text)); }
+long platFileTell(PlatFile* file) { return static_cast<long>(file->pos); }
+
+int platFileSeek(PlatFile* file, long offset, int whence) {
+    Node* n = fileNode(file);
+    long base = whence == SEEK_END ? static_cast<long>(n ? n->data.size() : 0) : 0;
+    if (base + offset < 0) return -1;
+    file->pos = static_cast<size_t>(base + offset);
+    file->atEnd = false;
+    return 0;
+}
+
+int platFileAtEnd(PlatFile* file) { return file->atEnd ? 1 : 0; }
+
+int platPathMatches(const char* pattern) {
+    if (!pattern) return 0;
+    std::string full = normal(pattern);
+    size_t cut = full.rfind('\\');
+    std::string last = full.substr(cut + 1);
+    if (last.find_first_of("*?") == std::string::npos) return find(full) ? 1 : 0;
+    std::string dirKey = lower(cut <= 2 ? full.substr(0, 3) : full.substr(0, cut));
+    for (const auto& kv : st().nodes)
+        if (kv.first != dirKey && parentKey(kv.first) == dirKey) {
+            std::string name = kv.second.path.substr(kv.second.path.rfind('\\') + 1);
+            if (wildcardMatchNoCase(last.c_str(), name.c_str())) return 1;
+        }
+    return 0;
+}
+
+int platFileNonEmpty(const char* path) {
+    Node* n = path ? find(path) : nullptr;
+    return n && !n->dir && !n->link && !n->data.empty();
+}
+
+int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+    std::string d = dir ? dir : "";
+    if (!d.empty() && d.back() != '\\' && d.back() != '/') d += '\\';
+    Node* parent = find(dir ? dir : "");
+    if (!parent || !parent->dir) return record(-1, std::string("createTempFile(") + q(dir) + ")");
+    std::string path;
+    do {
+        char name[32];
+        std::snprintf(name, sizeof name, "%.3s%X.tmp", prefix, ++st().tempCounter);
+        path = d + name;
+    } while (find(path));
+    if (path.size() >= static_cast<size_t>(size)) return -1;
+    recording::addFile(path, "");
+    copyOut(out, size, path);
+    return record(0, "createTempFile(" + q(path.c_str()) + ")");
+}
+
+int platCreateDir(const char* path) {
+    std::string call = std::string("createDir(") + q(path) + ")";
+    std::string key = keyOf(path ? path : "");
+    Node* n = find(path ? path : "");
+    if (n) return record(n->dir && !n->link ? 1 : -1, call);
+    if (!parentIsDir(key)) return record(-1, call);
+    recording::addDir(path);
+    return record(0, call);
+}
+
+int platClearAttributes(const char* path) {
+    Node* n = path ? find(path) : nullptr;
+    if (!n || n->link) return record(-1, std::string("clearAttributes(") + q(path) + ")");
+    n->readOnly = false;
+    return record(0, std::string("clearAttributes(") + q(path) + ")");
+}
+
+int platDeleteFile(const char* path) {
+    std::string call = std::string("deleteFile(") + q(path) + ")";
+    Node* n = path ? find(path) : nullptr;
+    if (!n || (n->dir && !n->link) || n->readOnly) return record(-1, call);
+    st().nodes.erase(keyOf(path));
+    return record(0, call);
+}
+
+int platRemoveDir(const char* path) {
+    std::string call = std::string("removeDir(") + q(path) + ")";
+    Node* n = path ? find(path) : nullptr;
+    if (!n || !n->dir || n->link) return record(-1, call);
+    std::string key = keyOf(path);
+    for (const auto& kv : st().nodes)
+        if (kv.first != key && parentKey(kv.first) == key) return record(-1, call);
+    st().nodes.erase(key);
+    return record(0, call);
+}
+
+int platRemoveLink(const char* path) {
+    std::string call = std::string("removeLink(") + q(path) + ")";
+    Node* n = path ? find(path) : nullptr;
+    if (!n || !n->link) return record(-1, call);
+    st().nodes.erase(keyOf(path));
+    return record(0, call);
+}
+
+int platCopyFile(const char* from, const char* to) {
+    std::string call = std::string("copyFile(") + q(from) + ", " + q(to) + ")";
+    Node* source = from ? find(from) : nullptr;
+    if (!source || source->dir || source->link || !to) return record(-1, call);
+    std::string key = keyOf(to);
+    Node* target = find(to);
+    if ((target && (target->dir || target->readOnly)) || !parentIsDir(key) || st().failWriteKeys.count(key))
+        return record(-1, call);
+    Node copy = *source;
+    copy.path = target ? target->path : normal(to);
+    st().nodes[key] = copy;
+    return record(0, call);
+}
+
+int platMoveFile(const char* from, const char* to) {
+    std::string call = std::string("moveFile(") + q(from) + ", " + q(to) + ")";
+    Node* source = from ? find(from) : nullptr;
+    if (!source || !to) return record(-1, call);
+    std::string key = keyOf(to);
+    Node* target = find(to);
+    if ((target && (target->dir || target->readOnly)) || !parentIsDir(key)) return record(-1, call);
+    std::string fromKey = keyOf(from);
+    std::string toFull = target ? target->path : normal(to);
+    // a directory moves with everything below it
+    std::vector<std::pair<std::string, Node>> moved;
+    for (const auto& kv : st().nodes)
+        if (kv.first == fromKey || (kv.first.size() > fromKey.size() &&
+                                    kv.first.compare(0, fromKey.size(), fromKey) == 0 && kv.first[fromKey.size()] == '\\'))
+            moved.push_back(kv);
+    for (auto& m : moved) {
+        st().nodes.erase(m.first);
+        m.second.path = toFull + m.second.path.substr(source == nullptr ? 0 : normal(from).size());
+    }
+    for (auto& m : moved) st().nodes[lower(m.second.path)] = m.second;
+    return record(0, call);
+}
+
+struct PlatDirList {
+    std::vector<PlatDirEntry> entries;
+    size_t next = 0;
+};
+
+PlatDirList* platOpenDir(const char* dir) {
+    Node* n = dir ? find(dir) : nullptr;
+    if (!n || !n->dir || n->link) return nullptr;
+    std::string key = keyOf(dir);
+    PlatDirList* list = new PlatDirList;
+    PlatDirEntry dots{};
+    dots.isDir = 1;
+    std::strcpy(dots.name, ".");
+    list->entries.push_back(dots);
+    std::strcpy(dots.name, "..");
+    list->entries.push_back(dots);
+    for (const auto& kv : st().nodes) {
+        if (kv.first == key || parentKey(kv.first) != key) continue;
+        PlatDirEntry e{};
+        copyText(e.name, sizeof e.name, kv.second.path.substr(kv.second.path.rfind('\\') + 1).c_str());
+        e.isDir = kv.second.dir ? 1 : 0;
+        e.isLink = kv.second.link ? 1 : 0;
+        list->entries.push_back(e);
+    }
+    return list;
+}
+
+int platReadDir(PlatDirList* list, PlatDirEntry* entry) {
+    if (list->next >= list->entries.size()) return 0;
+    *entry = list->entries[list->next++];
+    return 1;
+}
+
+void platCloseDir(PlatDirList* list) { delete list; }
+
+int platFixedDrives(char (*roots)[kPathBytes], int max) {
+    int count = 0;
+    for (const std::string& r : st().fixedDrives)
+        if (count < max) copyText(roots[count++], kPathBytes, r.c_str());
+    return count;
+}
+
+// ---- system.h
+
+int platProgramPath(char* out, int size) {
+    copyOut(out, size, "C:\\setup\\setup.exe");
+    return 0;
+}
+
+int platSetCurrentDir(const char* dir) {
+    Node* n = dir ? find(dir) : nullptr;
+    if (!n || !n->dir || n->link) return record(-1, std::string("setCurrentDir(") + q(dir) + ")");
+    st().currentDir = normal(dir);
+    if (st().currentDir.size() == 3) st().currentDir.pop_back();  // "C:" for the root
+    return record(0, std::string("setCurrentDir(") + q(dir) + ")");
+}
+
+int platGetCurrentDir(char* out, int size) {
+    std::string dir = st().currentDir.size() == 2 ? st().currentDir + "\\" : st().currentDir;
+    if (dir.size() >= static_cast<size_t>(size)) return -1;
+    copyOut(out, size, dir);
+    return 0;
+}
+
+const char* platEnv(const char* name) {
+    auto it = st().env.find(name ? name : "");
+    return it == st().env.end() ? nullptr : it->second.c_str();
+}
+
+void platSystemDir(char* out, int size) { copyOut(out, size, "C:\\WINDOWS\\system32"); }
+void platWindowsDir(char* out, int size) { copyOut(out, size, "C:\\WINDOWS"); }
+void platTempDir(char* out, int size) { copyOut(out, size, "C:\\TEMP\\"); }
+unsigned platUserLanguage() { return st().language; }
+int platEnableShutdownPrivilege() { return 1; }
+void platRequestRestart() {
+    st().restart = true;
+    record(0, "requestRestart()");
+}
+
+// ---- registry.h
+
+int platRegGetString(RegRoot root, const char* key, const char* name, char* out, int size) {
+    RegKeyData* k = regFind(regPath(root, key));
+    if (!k) return -1;
+    auto it = k->values.find(valueKey(name));
+    if (it == k->values.end() || it->second.second.size() + 1 > static_cast<size_t>(size)) return -1;
+    copyOut(out, size, it->second.second);
+    return 0;
+}
+
+int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
+    std::string call = "regSetString(" + regPath(root, key) + ", " + q(name) + ", " + q(value) + ")";
+    if (st().failRegistry || !value) return record(-1, call);
+    regCreate(regPath(root, key)).values[valueKey(name)] = {name ? name : "", value};
+    return record(0, call);
+}
+
+int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
+    std::string call = "regDeleteValue(" + regPath(root, key) + ", " + q(name) + ")";
+    RegKeyData* k = regFind(regPath(root, key));
+    if (st().failRegistry || !k || !k->values.erase(valueKey(name))) return record(-1, call);
+    return record(0, call);
+}
+
+int platRegCreateKey(RegRoot root, const char* key) {
+    std::string call = "regCreateKey(" + regPath(root, key) + ")";
+    if (regFind(regPath(root, key))) return record(0, call);
+    if (st().failRegistry) return record(-1, call);
+    regCreate(regPath(root, key));
+    return record(0, call);
+}
+
+int platRegValueExists(RegRoot root, const char* key, const char* name) {
+    RegKeyData* k = regFind(regPath(root, key));
+    return k && k->values.count(valueKey(name)) ? 1 : 0;
+}
+
+int platRegDeleteKey(RegRoot root, const char* key) {
+    std::string path = regPath(root, key);
+    std::string call = "regDeleteKey(" + path + ")";
+    std::string lowerPath = lower(path);
+    if (st().failRegistry || !regFind(path) || path.find('\\') == std::string::npos) return record(-1, call);
+    for (const auto& kv : st().registry)
+        if (kv.first.size() > lowerPath.size() && kv.first.compare(0, lowerPath.size(), lowerPath) == 0 &&
+            kv.first[lowerPath.size()] == '\\')
+            return record(-1, call);  // it has subkeys
+    st().registry.erase(lowerPath);
+    return record(0, call);
+}
+
+// ---- ui.h
+
+namespace {
+int scriptedChoice(const Question& question, const std::string& answer) {
+    if (question.numbered) {
+        int n = std::atoi(answer.c_str());
+        return n >= 1 && n <= static_cast<int>(question.choices.size()) ? n - 1 : -1;
+    }
+    for (size_t i = 0; i < question.choices.size(); i++)
+        if (textEqualNoCase(answer, question.choices[i].word) || textEqualNoCase(answer, question.choices[i].label))
+            return static_cast<int>(i);
+    return -1;
+}
+}  // namespace
+
+int platAsk(Question& question) {
+    int chosen = -1;
+    while (chosen < 0) {
+        if (st().answers.empty()) {
+            // nobody to ask: the default, as without a terminal
+            chosen = question.check && !question.check(question, question.defaultChoice).empty() ? -1
+                                                                                                  : question.defaultChoice;
+            break;
+        }
+        Scripted next = st().answers.front();
+        st().answers.erase(st().answers.begin());
+        for (size_t i = 0; i < next.fields.size() && i < question.fields.size(); i++)
+            question.fields[i].value = next.fields[i];
+        int picked = scriptedChoice(question, next.choice);
+        if (picked >= 0 && question.check && !question.check(question, picked).empty()) picked = -1;
+        chosen = picked;
+    }
+    st().asked.push_back(question);
+    record(chosen, "ask(" + question.kind + ", \"" + question.title + "\")");
+    return chosen;
+}
+
+PlatWindow platProgressOpen(PlatWindow, int) { return reinterpret_cast<PlatWindow>(st().nextWindow++); }
+PlatWindow platWaiterOpen(PlatWindow, int) { return reinterpret_cast<PlatWindow>(st().nextWindow++); }
+void platProgressSetText(PlatWindow, const char* text, int) { st().progress.push_back(text ? text : ""); }
+void platProgressStep(PlatWindow) {}
+void platProgressClose(PlatWindow) {}
+void platPumpMessages(int) {}
+PlatWindow platMainWindow() { return nullptr; }
+void platUpdateMainWindow() {}
+void platShowMainWindow(int show, const char* productName) {
+    record(0, std::string("showMainWindow(") + (show ? "1" : "0") + ", " + q(productName) + ")");
+}
+void platInvalidateMainWindow() {}
+void platBroadcastSettingChange() { record(0, "broadcastSettingChange()"); }
+void platDiagnostic(const char* text) { st().diagnostics.push_back(text ? text : ""); }
+void platReport(const char* text) { st().reports.push_back(text ? text : ""); }
+void platFinishRun() {}

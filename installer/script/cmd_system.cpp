@@ -1,0 +1,33 @@
+// System variables, install state and the main window.
+#include "handlers.h"
+#include "runstate.h"
+#include "store.h"
+#include "../platform/ui.h"
+#include "../system/installstate.h"
+#include "../system/sysvars.h"
+#include <string>
+
+void doGetSystemVars(CommandCall&) {
+    SystemVars vars = readSystemVars();
+    for (const auto& v : vars.values) SetVariable(v.first.c_str(), v.second.c_str());
+    run.languageCode = static_cast<uint16_t>(vars.languageCode);
+}
+
+void doInstallSuccess(CommandCall&) { InstallSuccess(GetVariable("APP_VERSION")); }
+void doCleanRegistry(CommandCall&) { CleanRegistry(); }
+void doSetUninstall(CommandCall& c) { SetUninstall(c.value[0], c.value[1]); }
+void doDelUninstall(CommandCall& c) { DelUninstall(c.value[0]); }
+
+void doDetectVEXA(CommandCall&) {
+    std::string path;
+    run.condition = DetectVEXA(run.failure != 0, path);
+    SetVariable("VEXApath", path.c_str());
+}
+
+void doShowWindow(CommandCall&) {
+    if (!run.silentMode) platShowMainWindow(1, GetVariable("SETUPNAME"));
+}
+
+void doHideWindow(CommandCall&) {
+    if (!run.silentMode) platShowMainWindow(0, nullptr);
+}

@@ -1,0 +1,227 @@
+// Commands on the recording platform: for each family, what a script line
+// asks of the system and what it does to the run's flags.
+#include "dialogs/ask.h"
+#include "platform/recording/recording.h"
+#include "script/commands.h"
+#include "script/parse.h"
+#include "script/runstate.h"
+#include "script/store.h"
+#include "system/installstate.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+class CommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        recording::reset();
+        resetRunState();
+        resetAnswers();
+        clearVariableStore();
+        SetVariable("SRCDIR", "C:\\src");
+        SetVariable("DSTDIR", "C:\\dst");
+        recording::addDir("C:\\src");
+        recording::addDir("C:\\dst");
+    }
+    void TearDown() override { clearVariableStore(); }
+    // Parses and runs one script line as the section runner does.
+    void line(const std::string& text) {
+        std::string copy = text + "\n";
+        ParsedLine parsed;
+        parseScriptLine(&copy[0], &parsed);
+        ASSERT_FALSE(parsed.unknown) << text;
+        ExecuteCommand(nullptr, parsed.value[0], parsed.value[1], parsed.token[0], parsed.token[1], parsed.code,
+                       parsed.bare[0], parsed.bare[1]);
+    }
+    std::string var(const char* name) {
+        const char* v = GetVariable(name);
+        return v ? v : "<none>";
+    }
+    // run flags as "failure stopSection stopAll reboot"
+    std::string flags() {
+        return std::to_string(run.failure) + std::to_string(run.stopSection) + std::to_string(run.stopAll) +
+               std::to_string(run.rebootRequested);
+    }
+};
+}  // namespace
+
+TEST_F(CommandTest, CopyFailuresEndTheRunAndYesAsksForARestart) {
+    struct CopyCase {
+        bool silent;
+        const char* answer;  // the Yes/No question's answer, "" when not asked
+        std::string flags;
+    };
+    static const CopyCase cases[] = {
+        {false, "yes", "1111"},
+        {false, "no", "1110"},
+        {true, "", "1110"},  // silent: nothing asked, no restart
+    };
+    for (const CopyCase& c : cases) {
+        SCOPED_TRACE(c.answer);
+        SetUp();
+        run.silentMode = c.silent;
+        if (*c.answer) recording::answer(c.answer);
+        SetVariable("ERROR_COPY_TTL", "Copy error");
+        SetVariable("ERROR_COPY_MSG", "Cannot copy %s to %s");
+        line("Copy \"missing.dll\"");
+        EXPECT_EQ(c.flags, flags());
+        ASSERT_EQ(c.silent ? 0u : 1u, recording::asked().size());
+        if (!c.silent) {
+            EXPECT_EQ("Cannot copy C:\\src\\missing.dll to C:\\dst\\missing.dll", recording::asked()[0].text);
+        }
+    }
+}
+
+TEST_F(CommandTest, CopyAWithAnAbsentPathDoesNothing) {
+    line("CopyA \"C:\\src\\a.dll\" Undefined");
+    EXPECT_EQ("0000", flags());
+    EXPECT_TRUE(recording::asked().empty());
+}
+
+TEST_F(CommandTest, MkDirWithoutItsParentEndsTheRunWithCodeOne) {
+    line("MkDir \"C:\\dst\\new\"");
+    EXPECT_EQ("0000", flags());
+    EXPECT_TRUE(recording::isDir("C:\\dst\\new"));
+    line("MkDir \"C:\\dst\\new\"");  // there already: no failure
+    EXPECT_EQ("0000", flags());
+    run.silentMode = 1;
+    line("MkDir \"C:\\nowhere\\new\"");
+    EXPECT_EQ("1110", flags());
+    EXPECT_EQ(1, finalExitCode());
+}
+
+TEST_F(CommandTest, ApplyOnFilesRunsItsSectionWithDstdirSetForEachMatch) {
+    recording::addFile("C:\\setup\\setup.ini", "[Found]\nAppendFile DSTDIR \"C:\\found.txt\"\n");
+    run.scriptFile = platFileOpen("C:\\setup\\setup.ini", "rb");
+    recording::addFile("C:\\apps\\a\\qoltwin.exe", "x");
+    recording::addFile("D:\\b\\qoltwin.exe", "x");
+    run.condition = 1;
+    line("ApplyOnFiles \"qoltwin.exe\" \"Found\"");
+    platFileClose(run.scriptFile);
+    run.scriptFile = nullptr;
+    EXPECT_EQ("c:\\apps\\a\nd:\\b\n", recording::content("C:\\found.txt"));
+    EXPECT_EQ("d:\\b", var("DSTDIR"));  // the last match stays
+    EXPECT_EQ(0, run.condition);
+}
+
+TEST_F(CommandTest, ImportOldVexaMarksAFailureWhenTheNewReleaseIsMissing) {
+    recording::addFile("C:\\dst\\qolt.ini", "vexa 1\nupdate no\nplugin old.dll\n");
+    line("ImportOldVexa \"2.0\" \"auto\"");
+    EXPECT_EQ("1000", flags());  // no new qolt.ini to merge from: marked, and the run goes on
+    EXPECT_EQ("vexa 2.0\nupdate auto\nplugin old.dll\n", recording::content("C:\\dst\\qolt.ini"));
+    line("IsVexaUpdated \"1.0\"");
+    EXPECT_EQ(0, run.condition);  // after a failure, never up to date
+}
+
+TEST_F(CommandTest, InstallStateAndUninstallEntryInTheRegistry) {
+    const char* vendor = "Software\\Maroveth";
+    const char* entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vexa 3D";
+    EXPECT_EQ(0, MarkInstallStarted());
+    EXPECT_EQ("1", recording::registryValue(RegLocalMachine, vendor, "InstallFailled"));
+    EXPECT_EQ(1, MarkInstallStarted());  // the mark of the run before
+    SetVariable("APP_VERSION", "2.4.1");
+    line("InstallSuccess");
+    EXPECT_EQ("<absent>", recording::registryValue(RegLocalMachine, vendor, "InstallFailled"));
+    EXPECT_EQ("1", recording::registryValue(RegLocalMachine, vendor, "Success"));
+    EXPECT_EQ("2.4.1", recording::registryValue(RegLocalMachine, vendor, "Netscape"));
+    line("SetUninstall \"Vexa 3D\" \"C:\\dst\\setup.exe /UNINSTALL\"");
+    EXPECT_EQ("C:\\dst\\setup.exe /UNINSTALL", recording::registryValue(RegLocalMachine, entry, "UninstallString"));
+    line("DelUninstall \"Vexa 3D\"");
+    EXPECT_FALSE(recording::registryKeyExists(RegLocalMachine, entry));
+    line("DelUninstall \"\"");  // never the list of entries itself
+    EXPECT_TRUE(recording::registryKeyExists(RegLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+}
+
+TEST_F(CommandTest, DetectVexaReadsTheFileClassesUnlessAFailureIsKnown) {
+    platRegSetString(RegClassesRoot, "vxm_auto_file\\shell\\open\\command", nullptr,
+                     "\"C:\\Apps\\Rt\\qoltwin.exe\" \"%1\"");
+    line("DetectVEXA");
+    EXPECT_EQ(1, run.condition);
+    EXPECT_EQ("C:\\Apps\\Rt", var("VEXApath"));
+    run.failure = 1;
+    line("DetectVEXA");
+    EXPECT_EQ(0, run.condition);
+    EXPECT_EQ("", var("VEXApath"));
+}
+
+// Every command reads its arguments before it writes its result, even when
+// an argument names the variable it writes.
+TEST_F(CommandTest, ResultsNamedByTheirOwnArgumentsReadTheArgumentFirst) {
+    struct OwnCase {
+        std::vector<std::string> before;
+        std::string line;
+        const char* variable;
+        const char* expected;
+    };
+    recording::addFile("C:\\v.txt", "key 1 2\n");
+    SetVariable("VFILE", "C:\\v.txt");
+    const OwnCase cases[] = {
+        {{"set QTSTR \"x\""}, "MkStr QTSTR", "QTSTR", "\"x\""},
+        {{"set MAJMIN \"key\""}, "GetVersion VFILE MAJMIN", "MAJMIN", "0001-0002"},
+        {{"set MAJMIN \"C:\\v.txt\"", "set K \"key\""}, "GetVersion MAJMIN K", "MAJMIN", "0001-0002"},
+        {{"set A \"ab\""}, "Strcat A A", "A", "abab"},
+        {{"set B \"copy\""}, "set B B", "B", "copy"},
+        {{"set TempLine \"C:\\v.txt\"", "set S \"Nowhere\""}, "ParseFile TempLine S", "TempLine", "key 1 2"},
+    };
+    for (const OwnCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        for (const std::string& b : c.before) line(b);
+        line(c.line);
+        EXPECT_EQ(c.expected, var(c.variable));
+    }
+}
+
+TEST_F(CommandTest, MessageBoxesSetTheConditionFromTheButton) {
+    struct BoxCase {
+        const char* line;
+        const char* answer;
+        int condition;
+    };
+    static const BoxCase cases[] = {
+        {"MsgBoxYESNO \"Go on?\" \"Setup\"", "yes", 1}, {"MsgBoxYESNO \"Go on?\" \"Setup\"", "no", 0},
+        {"MsgBoxOKCancel \"Go on?\" \"Setup\"", "cancel", 0}, {"MsgBoxOKCancel \"Go on?\" \"Setup\"", "ok", 1},
+        {"MsgBoxOK \"Done\" \"Setup\"", "ok", 1},
+    };
+    for (const BoxCase& c : cases) {
+        SCOPED_TRACE(std::string(c.line) + " " + c.answer);
+        recording::answer(c.answer);
+        run.condition = 7;
+        line(c.line);
+        EXPECT_EQ(c.condition, run.condition);
+    }
+    run.silentMode = 1;
+    run.condition = 7;
+    line("MsgBoxYESNO \"Go on?\" \"Setup\"");
+    EXPECT_EQ(7, run.condition);  // silent: not shown, the condition stays
+    EXPECT_EQ(5u, recording::asked().size());
+}
+
+TEST_F(CommandTest, AnswersFileAnswersBoxesAndEndsTheRunWhenItRunsOut) {
+    recording::addFile("C:\\answers.txt", "# unattended\nmsgbox NO\n\nmsgbox yes\n");
+    recording::setEnv("SETUP_ANSWERS", "C:\\answers.txt");
+    line("MsgBoxYESNO \"Go on?\" \"Setup\"");
+    EXPECT_EQ(0, run.condition);
+    line("MsgBoxYESNO \"Go on?\" \"Setup\"");
+    EXPECT_EQ(1, run.condition);
+    EXPECT_TRUE(recording::asked().empty());  // nobody was asked
+    EXPECT_EQ("0000", flags());
+    line("MsgBoxOK \"Done\" \"Setup\"");
+    EXPECT_EQ("1110", flags());
+}
+
+TEST_F(CommandTest, CommandsNotAvailableYetSaySoAndCountAsAFailure) {
+    run.silentMode = 1;
+    line("RunWait \"x.exe\" \"/s\"");
+    EXPECT_EQ("1000", flags());
+    ASSERT_FALSE(recording::diagnostics().empty());
+    EXPECT_NE(std::string::npos, recording::diagnostics().back().find("RunWait is not available"));
+}
+
+// A path is an argument of a diagnostic, never its format.
+TEST_F(CommandTest, PercentSignsInPathsReachDiagnosticsAsWritten) {
+    run.silentMode = 1;
+    line("Copy \"100%sale.dll\"");
+    ASSERT_FALSE(recording::diagnostics().empty());
+    EXPECT_EQ("setup: cannot copy C:\\src\\100%sale.dll to C:\\dst\\100%sale.dll", recording::diagnostics().back());
+}

@@ -1,0 +1,2 @@
+// a planted upward include: the layering check must refuse it
+#include "../script/runner.h"
