@@ -46,7 +46,10 @@ bool takeLine(const std::string& wanted, std::string& text, std::string& why) {
     return true;
 }
 
-int choiceFromAnswer(const Question& q, const std::string& text) {
+int choiceFromAnswer(const Question& q, const std::string& answer) {
+    // a choice is a word: blanks around it do not count
+    size_t first = answer.find_first_not_of(" \t");
+    std::string text = first == std::string::npos ? "" : answer.substr(first, answer.find_last_not_of(" \t") - first + 1);
     if (q.numbered) {
         char* end = nullptr;
         long n = std::strtol(text.c_str(), &end, 10);
