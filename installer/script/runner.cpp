@@ -20,6 +20,16 @@ static void nestingTooDeep(const char* name) {
     endRun(nullptr, EndMarkFailure | EndStopAll);
 }
 
+// Counts work against the run's budget; false (the run ended) past it.
+static bool withinBudget(PlatWindow progress, int cost) {
+    if (!run.stepBudget) return true;
+    run.steps += cost;
+    if (run.steps <= run.stepBudget) return true;
+    reportDiagnostic("stopped: the run's budget of %d steps is spent", static_cast<int>(run.stepBudget));
+    endRun(progress, EndStopAll);
+    return false;
+}
+
 void RunSection(PlatWindow owner, const char* name) {
     PlatFile* file = run.scriptFile;
     long savedPosition = file ? platFileTell(file) : 0;
@@ -35,7 +45,9 @@ void RunSection(PlatWindow owner, const char* name) {
     SetProgressText(progress, setupText, nullptr, 0);
     run.stopSection = 0;
 
-    if (!file || !FindSection(name, file)) {
+    if (!withinBudget(progress, kSectionSteps)) {
+        // nothing more runs
+    } else if (!file || !FindSection(name, file)) {
         if (!run.silentMode) ShowMessageBox(BoxOK, GetVariable("ERROR_TTL"), GetVariable("ERROR_INI_INC"), nullptr, 0);
         reportDiagnostic("section \"%s\" not found", name ? name : "(none)");
         // the quit request ends the run only when this is its first section
@@ -44,6 +56,7 @@ void RunSection(PlatWindow owner, const char* name) {
         // heap line buffer: nested runs keep their stack frames small
         char* line = static_cast<char*>(std::malloc(kLineBytes));
         while (line && !run.stopSection && !run.stopAll && !ReadScriptLine(line, file)) {
+            if (!withinBudget(progress, 1)) break;
             ParsedLine parsed;
             parseScriptLine(line, &parsed);
             if (parsed.unknown) {

@@ -28,12 +28,18 @@ struct RunState {
     int32_t depth;
     // language code chosen by GetSystemVars
     uint16_t languageCode;
+    // work the run may do in all, 0 for no limit (a fuzzed script's goto
+    // loop must end), and the work done: a line executed costs 1, a section
+    // run (a search of the whole script file) kSectionSteps
+    int32_t stepBudget;
+    int32_t steps;
 };
 
 extern RunState run;
 
 // Deepest nesting of section runs; going deeper ends the run as a failure.
 const int kMaxSectionDepth = 200;
+const int kSectionSteps = 20;
 
 // Empties the run state and installs the script's report sink.
 void resetRunState();

@@ -50,6 +50,7 @@ struct State {
     intptr_t nextWindow = 1;
 };
 State* state = nullptr;
+unsigned long erasures = 0;  // nodes erased (or all of them, by reset): an open file's node may be gone
 
 State& st() {
     if (!state) {
@@ -97,6 +98,11 @@ std::string normal(const std::string& path) {
 }
 
 std::string keyOf(const std::string& path) { return lower(normal(path)); }
+
+void eraseNode(const std::string& key) {
+    st().nodes.erase(key);
+    erasures++;
+}
 
 std::string parentKey(const std::string& key) {
     size_t cut = key.rfind('\\');
@@ -164,6 +170,7 @@ namespace recording {
 void reset() {
     if (!state) state = new State;
     *state = State();
+    erasures++;
     for (const char* d : {"C:\\", "D:\\", "C:\\setup"}) addDir(d);
     regCreate("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion")
         .values["programfilesdir"] = {"ProgramFilesDir", "C:\\Program Files"};
@@ -258,6 +265,8 @@ bool restartRequested() { return st().restart; }
 
 struct PlatFile {
     std::string key;
+    Node* node = nullptr;       // the file's node, valid while no node was erased
+    unsigned long erased = 0;
     size_t pos = 0;
     bool canRead = false, canWrite = false, append = false, atEnd = false, failed = false;
 };
@@ -303,8 +312,11 @@ int platFileClose(PlatFile* file) {
 }
 
 static Node* fileNode(PlatFile* f) {
+    if (f->node && f->erased == erasures) return f->node;
     auto it = st().nodes.find(f->key);
-    return it == st().nodes.end() ? nullptr : &it->second;
+    f->node = it == st().nodes.end() ? nullptr : &it->second;
+    f->erased = erasures;
+    return f->node;
 }
 
 int platFileGetc(PlatFile* file) {
@@ -341,6 +353,49 @@ int platFileWrite(PlatFile* file, const char* data, size_t size) {
 }
 
 int platFilePuts(PlatFile* file, const char* text) { return platFileWrite(file, text, std::strlen(text)); }
+
+// A line piece straight from the node's bytes: a carriage return before a
+// line feed is dropped, as text mode does.
+int platFileReadPiece(PlatFile* file, char* buffer, int size) {
+    Node* n = fileNode(file);
+    int count = 0;
+    if (file->canRead && n && size > 1) {
+        const std::string& data = n->data;
+        while (count < size - 1 && file->pos < data.size()) {
+            const char* start = data.data() + file->pos;
+            size_t left = data.size() - file->pos;
+            size_t room = static_cast<size_t>(size - 1 - count);
+            const char* stop = static_cast<const char*>(std::memchr(start, '\n', std::min(left, room)));
+            const char* cr = static_cast<const char*>(std::memchr(start, '\r', std::min(left, room)));
+            size_t take = stop ? static_cast<size_t>(stop - start) + 1 : std::min(left, room);
+            if (cr && (!stop || cr < stop)) take = static_cast<size_t>(cr - start);  // up to the carriage return
+            std::memcpy(buffer + count, start, take);
+            count += static_cast<int>(take);
+            file->pos += take;
+            if (stop && !(cr && cr < stop)) break;  // the line feed ends the piece
+            if (cr && (!stop || cr < stop)) {
+                file->pos++;  // past the carriage return
+                if (file->pos < data.size() && data[file->pos] == '\n') {
+                    buffer[count++] = '\n';
+                    file->pos++;
+                    break;
+                }
+                buffer[count++] = '\r';
+            }
+        }
+    }
+    // as a byte-by-byte read meets the end of the file
+    if (count == 0 || (n && file->pos >= n->data.size() && buffer[count - 1] != '\n' && count < size - 1))
+        file->atEnd = true;
+    buffer[size > 0 ? count : 0] = 0;
+    return count;
+}
+
+int platFileReadable(const char* path) {
+    Node* n = path ? find(path) : nullptr;
+    return n && !n->dir && !n->link && !st().failOpenKeys.count(keyOf(path)) ? 1 : 0;
+}
+
 long platFileTell(PlatFile* file) { return static_cast<long>(file->pos); }
 
 int platFileSeek(PlatFile* file, long offset, int whence) {
@@ -412,7 +467,7 @@ int platDeleteFile(const char* path) {
     std::string call = std::string("deleteFile(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || (n->dir && !n->link) || n->readOnly) return record(-1, call);
-    st().nodes.erase(keyOf(path));
+    eraseNode(keyOf(path));
     return record(0, call);
 }
 
@@ -423,7 +478,7 @@ int platRemoveDir(const char* path) {
     std::string key = keyOf(path);
     for (const auto& kv : st().nodes)
         if (kv.first != key && parentKey(kv.first) == key) return record(-1, call);
-    st().nodes.erase(key);
+    eraseNode(key);
     return record(0, call);
 }
 
@@ -431,7 +486,7 @@ int platRemoveLink(const char* path) {
     std::string call = std::string("removeLink(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || !n->link) return record(-1, call);
-    st().nodes.erase(keyOf(path));
+    eraseNode(keyOf(path));
     return record(0, call);
 }
 
@@ -465,7 +520,7 @@ int platMoveFile(const char* from, const char* to) {
                                     kv.first.compare(0, fromKey.size(), fromKey) == 0 && kv.first[fromKey.size()] == '\\'))
             moved.push_back(kv);
     for (auto& m : moved) {
-        st().nodes.erase(m.first);
+        eraseNode(m.first);
         m.second.path = toFull + m.second.path.substr(source == nullptr ? 0 : normal(from).size());
     }
     for (auto& m : moved) st().nodes[lower(m.second.path)] = m.second;
