@@ -105,10 +105,15 @@ void convertLineBreaks(char* text) {
 std::string formatString(const char* format, ...) {
     va_list args;
     va_start(args, format);
+    std::string out = formatStringV(format, args);
+    va_end(args);
+    return out;
+}
+
+std::string formatStringV(const char* format, va_list args) {
     va_list again;
     va_copy(again, args);
     int n = std::vsnprintf(nullptr, 0, format, args);
-    va_end(args);
     std::string out;
     if (n > 0) {
         out.resize(static_cast<size_t>(n) + 1);

@@ -5,6 +5,7 @@
 // - formatString: the program's own printf formats, checked by the compiler;
 //   a stored text is only ever one of its arguments, never its format.
 #pragma once
+#include <cstdarg>
 #include <cstddef>
 #include <string>
 
@@ -30,3 +31,4 @@ void convertLineBreaks(char* text);
 
 // printf into a string, for the program's own formats only.
 std::string formatString(const char* format, ...) SETUP_PRINTF(1, 2);
+std::string formatStringV(const char* format, va_list args);

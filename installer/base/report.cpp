@@ -18,14 +18,8 @@ void setReportSink(const ReportSink* s) { sink = s ? s : &defaultSink; }
 void reportDiagnostic(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int n = std::vsnprintf(nullptr, 0, format, args);
+    std::string text = formatStringV(format, args);
     va_end(args);
-    std::string text(n > 0 ? static_cast<size_t>(n) + 1 : 1, '\0');
-    if (n > 0) std::vsnprintf(&text[0], text.size(), format, again);
-    va_end(again);
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
     sink->diagnostic(text.c_str());
 }
 
