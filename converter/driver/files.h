@@ -1,6 +1,14 @@
-// Opening input files as Windows does: names match ignoring letter case.
+// The converter's files and memory as the operating system gives them.
+// Everything system-specific lives in files_posix.cpp or files_win32.cpp,
+// which the build chooses; files.cpp holds what both share.
 #pragma once
+#include <cstddef>
 #include <cstdio>
+
+// Alignment of the large static tables, set by the build for the system: the
+// huge-page size where the tables are backed with huge pages (Linux), a cache
+// line elsewhere (PE objects cannot hold a larger alignment).
+constexpr size_t kLargeTableAlign = VEXA_LARGE_TABLE_ALIGN;
 
 // True when a and b are equal ignoring ASCII letter case.
 bool sameIgnoringCase(const char* a, const char* b);
@@ -25,3 +33,7 @@ long long inputSize(FILE* f);
 const unsigned char* mapInput(FILE* f, size_t size);
 void unmapInput();
 void removeOnInputFault(const char* path);  // nullptr: nothing to remove
+
+// Asks for huge pages over a table (nothing where the system has none).
+// Advice only: a refusal changes nothing.
+void adviseHugePages(void* table, size_t bytes);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "driver/files.h"
 #include "export/mesh.h"
 #include "scene/scene.h"
 
@@ -31,7 +32,7 @@ uint32_t mix(uint32_t h) {
 
 // --- vertices: position -> lowest index (slots hold index + 1; 0 is empty)
 constexpr uint32_t kVertexSlots = 1u << 17;  // at least twice the vertices of an object
-TABLE_ALIGN int32_t vertexSlots[kVertexSlots];
+alignas(kLargeTableAlign) int32_t vertexSlots[kVertexSlots];
 uint32_t vertexMask = kVertexSlots - 1;
 
 // --- faces: hidden directed edge (with flags and material) -> the faces
@@ -49,9 +50,9 @@ struct EdgeNode {
     int32_t face;
     int32_t next;
 };
-TABLE_ALIGN int32_t edgeSlots[kEdgeSlots];  // key index + 1; 0 is empty
-TABLE_ALIGN EdgeKey edgeKeys[kMaxEdges];
-TABLE_ALIGN EdgeNode edgeNodes[kMaxEdges];
+alignas(kLargeTableAlign) int32_t edgeSlots[kEdgeSlots];  // key index + 1; 0 is empty
+alignas(kLargeTableAlign) EdgeKey edgeKeys[kMaxEdges];
+alignas(kLargeTableAlign) EdgeNode edgeNodes[kMaxEdges];
 int32_t edgeKeyCount, edgeNodeCount;
 uint32_t edgeMask = kEdgeSlots - 1;
 static_assert(kMaxMaterials <= INT16_MAX, "materials fit an edge key");
