@@ -191,7 +191,12 @@ void readFaceMaterial(int32_t p, int32_t end) {
     int32_t m = recordsPresent(0x4130, p, at + 2, end, read16(at), 2);
     int32_t flags;
     int index = findMaterial(name, &flags);
-    if (index < 0) return;
+    // A name that no material read so far carries leaves the listed faces
+    // without material (and their flags as they are), even those that an
+    // earlier group gave one.
+    if (index < 0)
+        say("attention : objet %s : materiau %s inconnu a ce point du fichier, ses faces restent sans materiau\n",
+            o.name, name);
     for (int32_t k = 0; k < m; ++k) {
         int32_t f = (int16_t)read16(at + 2 + 2 * k);
         if (f < 0 || f >= o.faceCount) {

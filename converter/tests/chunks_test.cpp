@@ -120,7 +120,8 @@ TEST(SceneReader, FaceMaterialGroups) {
                                                 faceMaterial("later", {1})}),
                                     material("later"),
                                     meshObject("b", kTri, {{0, 1, 2, 7}}, {faceMaterial("red", {0})})}));
-    EXPECT_EQ(1, faces[1].material);
+    // face 1: blue, then a material not defined yet, which takes blue away
+    EXPECT_EQ(-1, faces[1].material);
     EXPECT_EQ(1, faces[1].flags);
     EXPECT_EQ(0, faces[0].material);
     EXPECT_EQ(1 | 0x80, faces[0].flags);
@@ -130,7 +131,21 @@ TEST(SceneReader, FaceMaterialGroups) {
     EXPECT_EQ(0, materials[2].written);  // named before it was defined
     // blocks in order of first use, each once
     EXPECT_EQ("material blue {\ncolor c0c0c0\ntype LIGHT\n}\nmaterial red {\ncolor c0c0c0\ntype LIGHT\n}\n", r.meshText);
-    EXPECT_EQ("mm", r.console);
+    EXPECT_EQ("mmattention : objet a : materiau later inconnu a ce point du fichier, ses faces restent sans materiau\n",
+              r.console);
+}
+
+// A group naming an unknown material resets the material of the faces it
+// lists and leaves their flags (here two-sided, from an earlier group) alone.
+TEST(SceneReader, UnknownMaterialGroupLeavesFacesWithoutMaterial) {
+    readScene(scene({material("two", {twoSided()}),
+                     meshObject("a", kTri, {{0, 1, 2, 7}, {0, 2, 1, 7}, {1, 0, 2, 7}},
+                                {faceMaterial("two", {0, 1}), faceMaterial("nowhere", {1, 2})})}));
+    EXPECT_EQ(0, faces[0].material);
+    EXPECT_EQ(-1, faces[1].material);
+    EXPECT_EQ(1 | 0x80, faces[1].flags);
+    EXPECT_EQ(-1, faces[2].material);
+    EXPECT_EQ(1, faces[2].flags);
 }
 
 // Damaged files: reading never leaves the scene image, never loops, keeps

@@ -110,6 +110,11 @@ int main(int argc, char** argv) {
     put(root / "damaged" / "cut.3ds", cut);
     put(root / "damaged" / "zero.3ds",
         scene({material("m"), rawChunk(0x4000, 0, Bytes(8, '\0')), grid("after", 2, 10, "m")}) + rawChunk(0, 0, ""));
+    // a face listed in a material's group, then in a group of an unknown one
+    put(root / "plain" / "unknown-material.3ds",
+        scene({material("mat_0"), material("mat_1"),
+               meshObject("pair", {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, {{0, 1, 2, 6}, {0, 2, 3, 3}},
+                          {faceMaterial("mat_1", {0, 1}), faceMaterial("undefined", {1})})}));
     put(root / "big" / "grid.3ds", scene({grid("grid", 120, 10, ""), tableBox("box_9", 0, 0, 0, 10, 10, 10)}));
     return 0;
 }

@@ -80,6 +80,30 @@ TEST(MeshBlock, DegenerateTwoSidedUnassignedAndOwnTextureCoordinates) {
     EXPECT_NE(std::string::npos, run.console.find("mo\nmaterials= 1\nmeshes   = 1\nvertices = 3 (/4)\npolygons = 5 (/4)\n"));
 }
 
+// Face 1 is listed in mat_1's group, then in a group naming a material the
+// file never defines: it loses mat_1, is written in the group without
+// material (under the first material's name) and does not join face 0
+// across their hidden edge.
+TEST(MeshBlock, GroupOfAnUnknownMaterialTakesTheFacesOutOfTheirMaterial) {
+    ScratchDir dir;
+    RunResult run;
+    std::string m3d = convertScene(
+        dir,
+        scene({material("mat_0"), material("mat_1"),
+               meshObject("pair", {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, {{0, 1, 2, 6}, {0, 2, 3, 3}},
+                          {faceMaterial("mat_1", {0, 1}), faceMaterial("undefined", {1})})}),
+        &run);
+    EXPECT_EQ(
+        "material mat_1 {\ncolor c0c0c0\ntype LIGHT\n}\n"
+        "mesh pair {\n 5 0 5  0 0 0\n -5 0 -5\n 5 0 -5\n 5 0 5\n -5 0 5\n"
+        "mat_1\n0 0 0  1 0 0  2 0 0  \n"
+        "mat_0\n0 0 0  2 0 0  3 0 0  \n"
+        "}\n"
+        "#materials= 1\n#meshes   = 1\n#vertices = 4 (/4)\n#polygons = 2 (/2)\n",
+        m3d);
+    EXPECT_EQ(0, run.status);
+}
+
 TEST(MeshBlock, CentreTruncatesTowardZero) {
     ScratchDir dir;
     std::string m3d = convertScene(dir, scene({meshObject("n", {{-5, -5, -1}, {0, 0, -2}, {-2, 0, -4}}, {{0, 1, 2, 7}})}));
