@@ -37,6 +37,7 @@ void resetConverter() {
 }
 
 void convertLoadedScene() {
+    resetChunkReader();
     prepareSceneTables();
     prepareMergeTables();
     orientedBoxList = -1;

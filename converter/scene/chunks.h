@@ -11,5 +11,6 @@ int readChunks(int32_t start, int32_t end);
 // flags (0 when none). Writes the material's block the first time it is found.
 int findMaterial(const char* name, int32_t* flags);
 
-// Clears the reader's own state (its nesting depth) before a new scene.
+// Clears the reader's own state (its nesting depth, the records under
+// construction) before a new scene.
 void resetChunkReader();

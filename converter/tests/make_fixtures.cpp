@@ -115,6 +115,11 @@ int main(int argc, char** argv) {
         scene({material("mat_0"), material("mat_1"),
                meshObject("pair", {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, {{0, 1, 2, 6}, {0, 2, 3, 3}},
                           {faceMaterial("mat_1", {0, 1}), faceMaterial("undefined", {1})})}));
+    put(root / "damaged" / "nested.3ds",
+        scene({material("outer", {material("inner"), ambient(1, 2, 3)}),
+               object("a", {mesh({vertexList({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}), grid("b", 1, 10, ""),
+                                  faceList({{0, 1, 2, 7}}, {faceMaterial("outer", {0})})})}),
+               vertexList({{5, 5, 5}})}));
     put(root / "big" / "grid.3ds", scene({grid("grid", 120, 10, ""), tableBox("box_9", 0, 0, 0, 10, 10, 10)}));
     return 0;
 }
