@@ -1,6 +1,7 @@
 // The converter's files and memory on Linux and other POSIX systems: input
 // names matched ignoring case as on Windows, the scene read through a file
 // mapping guarded against a file cut short, huge pages for large tables.
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -58,6 +59,7 @@ static FILE* openFile(const char* path) {
     struct stat st;
     if (f && fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
         fclose(f);
+        errno = EISDIR;
         return nullptr;
     }
     return f;
@@ -65,11 +67,16 @@ static FILE* openFile(const char* path) {
 
 FILE* openInput(const char* path) {
     FILE* f = openFile(path);
-    if (!f) {
-        std::string actual = matchIgnoringCase(path);
-        if (!actual.empty()) f = openFile(actual.c_str());
+    if (f) return f;
+    int why = errno;  // the reason for the name as given, not for the search
+    std::string actual = matchIgnoringCase(path);
+    if (!actual.empty() && actual != path) {
+        f = openFile(actual.c_str());
+        if (f) return f;
+        why = errno;
     }
-    return f;
+    errno = why;
+    return nullptr;
 }
 
 long long inputSize(FILE* f) {

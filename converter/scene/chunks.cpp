@@ -245,6 +245,18 @@ void resetChunkReader() {
     materialOpen = false;
 }
 
+int checkSceneImage() {
+    if (sceneSize >= 2 && (read16(0) == 0x4D4D || read16(0) == 0x3D3D)) return 0;
+    if (sceneSize == 0)
+        say("erreur : le fichier source est vide : ce n'est pas une scene 3D Studio\n");
+    else if (sceneSize == 1)
+        say("erreur : le fichier source n'a qu'un octet : ce n'est pas une scene 3D Studio\n");
+    else
+        say("erreur : le fichier source n'est pas une scene 3D Studio (premier bloc %04x, attendu 4d4d)\n",
+            read16(0));
+    return -1;
+}
+
 int findMaterial(const char* name, int32_t* flags) {
     for (int i = 0; i < materialCount; ++i) {
         if (strcmp(materials[i].name, name) != 0) continue;

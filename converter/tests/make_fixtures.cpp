@@ -120,6 +120,8 @@ int main(int argc, char** argv) {
                object("a", {mesh({vertexList({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}), grid("b", 1, 10, ""),
                                   faceList({{0, 1, 2, 7}}, {faceMaterial("outer", {0})})})}),
                vertexList({{5, 5, 5}})}));
+    put(root / "damaged" / "empty.3ds", "");
+    put(root / "damaged" / "text.3ds", "This is no scene.\n");
     put(root / "big" / "grid.3ds", scene({grid("grid", 120, 10, ""), tableBox("box_9", 0, 0, 0, 10, 10, 10)}));
     return 0;
 }
