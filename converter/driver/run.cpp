@@ -98,6 +98,14 @@ int runZorvex(int argc, char** argv) {
         say("usage : zorvex source.prj\n");
         return -1;
     }
+    bool help = strcmp(argv[1], "-h") == 0 || strcmp(argv[1], "--help") == 0;
+    if (help || strcmp(argv[1], "--version") == 0) {
+        say("usage : zorvex source.prj\n");
+        if (help)
+            say("lit source.prj (chemins des textures) et source.3ds (la scene),\n"
+                "ecrit source.m3d (materiaux, objets, arbre de collision) et source.box (boites de collision)\n");
+        return 0;
+    }
     std::string name = argv[1];
     if (name.size() < 3) {
         say("erreur : nom de fichier trop court : %s\n", argv[1]);

@@ -106,6 +106,22 @@ TEST(Run, Failures) {
     EXPECT_FALSE(fileExists(dir / "none.m3d"));
 }
 
+TEST(Run, HelpAndVersion) {
+    const std::string banner = "ZORVEX - conversion d'un .prj et d'un .3ds en .m3d\nVersion 1.1 - janvier 1998\n\n"
+                               "usage : zorvex source.prj\n";
+    const std::string about = "lit source.prj (chemins des textures) et source.3ds (la scene),\n"
+                              "ecrit source.m3d (materiaux, objets, arbre de collision) et source.box (boites de "
+                              "collision)\n";
+    struct Case { const char* arg; std::string console; };
+    const Case cases[] = {{"-h", banner + about}, {"--help", banner + about}, {"--version", banner}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arg);
+        RunResult r = runConverter(c.arg);
+        EXPECT_EQ(0, r.status);
+        EXPECT_EQ(c.console, r.console);
+    }
+}
+
 // A source that is no 3D Studio scene is refused before any mesh file is made.
 TEST(Run, SourceThatIsNoScene) {
     struct Case { const char* what; Bytes file; const char* message; };
