@@ -146,6 +146,43 @@ int mergeVertices(int object) {
     return distinct;
 }
 
+namespace {
+
+// A float of a vertex record as its bits, with -0 taken as 0 so that equal
+// values give equal bits.
+uint32_t floatBits(int32_t at) {
+    uint32_t b = (uint32_t)sceneData[at] | (uint32_t)sceneData[at + 1] << 8 | (uint32_t)sceneData[at + 2] << 16 |
+                 (uint32_t)sceneData[at + 3] << 24;
+    return b == 0x80000000u ? 0 : b;
+}
+
+bool sameRecord(int32_t a, int32_t b) {
+    return floatBits(a) == floatBits(b) && floatBits(a + 4) == floatBits(b + 4) && floatBits(a + 8) == floatBits(b + 8);
+}
+
+}  // namespace
+
+int filePositions(int object) {
+    const SceneObject& o = objects[object];
+    if (o.vertexRecords == 0) return -1;
+    vertexMask = startTable(vertexSlots, (uint32_t)o.vertexCount, kVertexSlots);
+    int distinct = 0;
+    for (int32_t i = 0; i < o.vertexCount; ++i) {
+        int32_t at = o.vertexRecords + 12 * i;
+        uint32_t h = mix(floatBits(at) * 0x9E3779B1U ^ mix(floatBits(at + 4) ^ mix(floatBits(at + 8))));
+        for (uint32_t k = h & vertexMask;; k = (k + 1) & vertexMask) {
+            int32_t& slot = vertexSlots[k];
+            if (slot == 0) {
+                slot = i + 1;
+                ++distinct;
+                break;
+            }
+            if (sameRecord(o.vertexRecords + 12 * (slot - 1), at)) break;
+        }
+    }
+    return distinct;
+}
+
 // Number of hidden edges for each edge-flag value.
 static const uint8_t kHiddenEdges[8] = {3, 2, 2, 1, 2, 1, 1, 0};
 

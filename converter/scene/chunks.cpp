@@ -130,6 +130,7 @@ void readObject(int32_t p, int32_t end) {
     o.firstFace = faceTotal;
     o.vertexCount = 0;
     o.faceCount = 0;
+    o.vertexRecords = 0;
     objectOpen = true;
     readChunks(p + 6 + len + 1, end);
     objectOpen = false;
@@ -149,6 +150,7 @@ void readVertices(int32_t p, int32_t end) {
     if (o.firstVertex + n > kMaxVertices)
         stopConversion("erreur : capacite depassee : plus de %d sommets\n", kMaxVertices);
     o.vertexCount = n;
+    o.vertexRecords = p + 8;
     for (int32_t i = 0; i < n; ++i) {
         int32_t at = p + 8 + 12 * i;
         SceneVertex& v = vertices[o.firstVertex + i];

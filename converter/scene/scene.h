@@ -28,6 +28,10 @@ struct SceneObject {
     int32_t firstFace;
     int32_t vertexCount;
     int32_t faceCount;
+    // Offset in the scene image of the vertex records as the file gives
+    // them (floats), for telling what truncation merged; 0 when the object
+    // was not read from a file (no record starts there).
+    int32_t vertexRecords;
 };
 
 struct SceneVertex {

@@ -115,6 +115,8 @@ int main(int argc, char** argv) {
         scene({material("mat_0"), material("mat_1"),
                meshObject("pair", {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, {{0, 1, 2, 6}, {0, 2, 3, 3}},
                           {faceMaterial("mat_1", {0, 1}), faceMaterial("undefined", {1})})}));
+    // a grid made in a unit too small for whole-unit positions
+    put(root / "plain" / "small-units.3ds", scene({grid("small", 4, 0.25f, "")}));
     put(root / "damaged" / "nested.3ds",
         scene({material("outer", {material("inner"), ambient(1, 2, 3)}),
                object("a", {mesh({vertexList({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}), grid("b", 1, 10, ""),

@@ -106,7 +106,7 @@ bool sameFace(const SceneFace& a, const SceneFace& b) {
 // Faces are mostly built on edges of earlier faces (either direction), with
 // few positions so that vertices repeat and faces collapse.
 void randomObject(std::mt19937& rng, int firstVertex, int firstFace, int vertexCount, int faceCount, int positions) {
-    objects[0] = SceneObject{"o", firstVertex, firstFace, vertexCount, faceCount};
+    objects[0] = SceneObject{"o", firstVertex, firstFace, vertexCount, faceCount, 0};
     objectCount = 1;
     auto pick = [&](int n) { return (int)(rng() % (unsigned)n); };
     for (int i = 0; i < vertexCount; ++i) {
@@ -177,7 +177,7 @@ TEST(MergeEquivalence, LargeGridAndOnePosition) {
     resetConverter();
     const int n = 120;
     int vc = (n + 1) * (n + 1);
-    objects[0] = SceneObject{"grid", 0, 0, vc, 2 * n * n};
+    objects[0] = SceneObject{"grid", 0, 0, vc, 2 * n * n, 0};
     for (int i = 0; i < vc; ++i) vertices[i] = SceneVertex{i % (n + 1), 0, i / (n + 1), 0, 0, 0};
     int k = 0;
     for (int y = 0; y < n; ++y)
@@ -192,7 +192,7 @@ TEST(MergeEquivalence, LargeGridAndOnePosition) {
     EXPECT_EQ(n * n, quads);
 
     resetConverter();
-    objects[0] = SceneObject{"point", 0, 0, 3000, 1000};
+    objects[0] = SceneObject{"point", 0, 0, 3000, 1000, 0};
     for (int i = 0; i < 3000; ++i) vertices[i] = SceneVertex{5, 5, 5, 0, 0, 0};
     for (int i = 0; i < 1000; ++i) faces[i] = makeFace(1, 0, 3 * i, 3 * i + 1, 3 * i + 2, 0, 0);
     expectSameMerges("one position");
