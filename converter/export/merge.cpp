@@ -157,30 +157,42 @@ uint32_t floatBits(int32_t at) {
 }
 
 bool sameRecord(int32_t a, int32_t b) {
+    if (memcmp(sceneData + a, sceneData + b, 12) == 0) return true;  // the usual exact repeat
     return floatBits(a) == floatBits(b) && floatBits(a + 4) == floatBits(b + 4) && floatBits(a + 8) == floatBits(b + 8);
 }
 
 }  // namespace
 
-int filePositions(int object) {
+int positionsLostToTruncation(int object) {
     const SceneObject& o = objects[object];
     if (o.vertexRecords == 0) return -1;
-    vertexMask = startTable(vertexSlots, (uint32_t)o.vertexCount, kVertexSlots);
-    int distinct = 0;
-    for (int32_t i = 0; i < o.vertexCount; ++i) {
-        int32_t at = o.vertexRecords + 12 * i;
+    // Positions equal in the file stay equal once truncated, so every
+    // truncated position holds one or more file positions. A vertex whose
+    // file position is that of the vertex it was merged into adds none;
+    // only the others are hashed, which most objects have none of.
+    auto record = [&](int32_t vertex) { return o.vertexRecords + 12 * (vertex - o.firstVertex); };
+    uint32_t others = 0;
+    for (int32_t i = o.firstVertex; i < o.firstVertex + o.vertexCount; ++i)
+        if (vertices[i].merged != i && !sameRecord(record(i), record(vertices[i].merged))) ++others;
+    if (others == 0) return 0;
+    vertexMask = startTable(vertexSlots, others, kVertexSlots);
+    int lost = 0;
+    for (int32_t i = o.firstVertex; i < o.firstVertex + o.vertexCount; ++i) {
+        if (vertices[i].merged == i) continue;
+        int32_t at = record(i);
+        if (sameRecord(at, record(vertices[i].merged))) continue;
         uint32_t h = mix(floatBits(at) * 0x9E3779B1U ^ mix(floatBits(at + 4) ^ mix(floatBits(at + 8))));
         for (uint32_t k = h & vertexMask;; k = (k + 1) & vertexMask) {
             int32_t& slot = vertexSlots[k];
-            if (slot == 0) {
+            if (slot == 0) {  // a file position not met before
                 slot = i + 1;
-                ++distinct;
+                ++lost;
                 break;
             }
-            if (sameRecord(o.vertexRecords + 12 * (slot - 1), at)) break;
+            if (sameRecord(record(slot - 1), at)) break;
         }
     }
-    return distinct;
+    return lost;
 }
 
 // Number of hidden edges for each edge-flag value.

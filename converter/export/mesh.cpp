@@ -102,10 +102,12 @@ static void warnIfTruncationMerged(int object, int distinct) {
     // the file can hold at most vertexCount distinct positions: no need to
     // count them when even that many would stay below the threshold
     if (3 * (int64_t)o.vertexCount < 4 * (int64_t)distinct) return;
-    int inFile = filePositions(object);
-    if (inFile <= distinct || (inFile - distinct) * 4 < inFile) return;
+    int lost = positionsLostToTruncation(object);
+    // D positions in the file, V once truncated: warn when (D - V) x 4 >= D
+    int inFile = distinct + lost;
+    if (lost <= 0 || lost * 4 < inFile) return;
     say("attention : objet %s : %d sommets confondus par l'arrondi des coordonnees a l'unite (modele trop petit ?)\n",
-        o.name, inFile - distinct);
+        o.name, lost);
 }
 
 int writeMesh(int object) {

@@ -119,8 +119,9 @@ TEST(MeshBlock, WarnsWhenTruncationMergesManyPositions) {
     const V3 a{0, 0, 0}, b{10, 0, 0}, c{0, 10, 0}, d{10, 10, 0};
     const Case cases[] = {
         {"four positions become one", tiny, "3 sommets"},
-        // four positions of which two merge: 1 x 4 >= 4
-        {"one in four lost", {a, {0.5f, 0, 0}, b, c, a, b, c, a}, "1 sommets"},
+        // four positions of which two merge: 1 x 4 >= 4 (the merged one
+        // repeated is still one position)
+        {"one in four lost", {a, {0.5f, 0, 0}, b, c, a, {0.5f, 0, 0}, c, {0.5f, 0, 0}}, "1 sommets"},
         // five positions of which two merge: 1 x 4 < 5
         {"one in five lost", {a, {0.5f, 0, 0}, b, c, d, a, b, c}, nullptr},
         {"exact repeats only", {a, a, b, b, c}, nullptr},
