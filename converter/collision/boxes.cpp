@@ -2,11 +2,14 @@
 // complement, as the runtime computes it: sums and products wrap.
 #include "collision/boxes.h"
 
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "driver/console.h"
+#include "driver/files.h"
 
 CollisionBox boxes[kMaxBoxes];
 int boxCount;
@@ -152,14 +155,26 @@ int boxesOverlap(const CollisionBox& p, const CollisionBox& q) {
     return 0;
 }
 
+// Writes to the boxes file, remembering why the first failed write failed.
+static int boxWriteError;
+__attribute__((format(printf, 2, 3))) static void put(FILE* file, const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    if (vfprintf(file, fmt, ap) < 0 && !boxWriteError) boxWriteError = errno ? errno : EIO;
+    va_end(ap);
+}
+
 int writeBoxesFile(const char* path) {
     say("creation du fichier boites : %s\n", path);
     FILE* file = fopen(path, "w");
     if (!file) {
+        int error = errno;
         say("erreur\n");
+        sayCause(error);
         return -1;
     }
-    fprintf(file, "%d\n", boxCount);
+    boxWriteError = 0;
+    put(file, "%d\n", boxCount);
     int32_t rmin = 0, rmax = 0;
     for (int b = 0; b < boxCount; ++b) {
         const CollisionBox& box = boxes[b];
@@ -168,32 +183,31 @@ int writeBoxesFile(const char* path) {
         int32_t radius = innerRadius(box, center);
         if (b == 0 || radius < rmin) rmin = radius;
         if (b == 0 || radius > rmax) rmax = radius;
-        fprintf(file, " %d  %d\n  %x %x %x\n", box.id, radius, (unsigned)center[0],
-                (unsigned)center[1], (unsigned)center[2]);
+        put(file, " %d  %d\n  %x %x %x\n", box.id, radius, (unsigned)center[0], (unsigned)center[1],
+            (unsigned)center[2]);
         for (int f = 0; f < 6; ++f)
-            fprintf(file, "  %x %x %x %x\n", (unsigned)(uint16_t)box.planeNormal[f][0],
-                    (unsigned)(uint16_t)box.planeNormal[f][1], (unsigned)(uint16_t)box.planeNormal[f][2],
-                    (unsigned)box.planeOffset[f]);
+            put(file, "  %x %x %x %x\n", (unsigned)(uint16_t)box.planeNormal[f][0],
+                (unsigned)(uint16_t)box.planeNormal[f][1], (unsigned)(uint16_t)box.planeNormal[f][2],
+                (unsigned)box.planeOffset[f]);
     }
-    fputc('\n', file);
+    put(file, "\n");
     say("\n");
     int links = 0, onLine = 0;
     for (int i = 1; i < boxCount; ++i) {
         for (int j = 0; j < i; ++j) {
             if (!boxesOverlap(boxes[i], boxes[j])) continue;
             progressMark('.');
-            fprintf(file, "%d %d", i, j);
+            put(file, "%d %d", i, j);
             ++links;
             if (++onLine == 9) {
-                fputc('\n', file);
+                put(file, "\n");
                 onLine = 0;
             } else {
-                fputs("  ", file);
+                put(file, "  ");
             }
         }
     }
-    fputs("\n-1 -1\n", file);
+    put(file, "\n-1 -1\n");
     say("\nnbox=%d nlink=%d rmin=%d rmax=%d\n", boxCount, links, rmin, rmax);
-    fclose(file);
-    return 0;
+    return finishOutput(file, boxWriteError, path);
 }

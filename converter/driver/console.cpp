@@ -2,6 +2,7 @@
 #include "driver/console.h"
 
 #include <cstdarg>
+#include <cstring>
 
 FILE* consoleOut = stdout;
 
@@ -11,6 +12,8 @@ void say(const char* fmt, ...) {
     vfprintf(consoleOut, fmt, ap);
     va_end(ap);
 }
+
+void sayCause(int error) { say("cause : %s\n", strerror(error)); }
 
 void progressMark(char mark) {
     fputc(mark, consoleOut);

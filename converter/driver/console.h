@@ -8,6 +8,10 @@ extern FILE* consoleOut;
 // Prints a message on the console.
 void say(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
+// Prints the system's reason for a failure (an errno value) on the line
+// after a bare "erreur".
+void sayCause(int error);
+
 // Prints a single progress character and flushes every output stream.
 void progressMark(char mark);
 

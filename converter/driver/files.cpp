@@ -1,18 +1,10 @@
-// Opening input files with Windows name matching.
+// What the two systems share of the converter's file handling.
 #include "driver/files.h"
 
-#include <filesystem>
-#include <string>
-
+#include <cerrno>
 #include <cstring>
 
-#include <sys/stat.h>
-#include <sys/types.h>
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
+#include "driver/console.h"
 
 static int asciiLower(int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
 
@@ -22,126 +14,13 @@ bool sameIgnoringCase(const char* a, const char* b) {
     return *a == *b;
 }
 
-#ifndef _WIN32
-// The path with each component replaced by the directory entry that
-// matches it ignoring case; empty when some component has no match.
-static std::string matchIgnoringCase(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::string current;
-    size_t pos = 0;
-    if (!path.empty() && path[0] == '/') {
-        current = "/";
-        pos = 1;
-    }
-    while (pos <= path.size()) {
-        size_t slash = path.find('/', pos);
-        bool last = slash == std::string::npos;
-        std::string part = path.substr(pos, last ? std::string::npos : slash - pos);
-        if (!part.empty()) {
-            std::error_code ec;
-            if (fs::exists(current + part, ec)) {
-                current += part;
-            } else {
-                bool found = false;
-                fs::directory_iterator it(current.empty() ? "." : current, ec), end;
-                for (; !ec && it != end; it.increment(ec)) {
-                    std::string name = it->path().filename().string();
-                    if (sameIgnoringCase(name.c_str(), part.c_str())) {
-                        current += name;
-                        found = true;
-                        break;
-                    }
-                }
-                if (!found) return std::string();
-            }
-            if (!last) current += '/';
-        }
-        if (last) break;
-        pos = slash + 1;
-    }
-    return current;
+int finishOutput(FILE* f, int firstError, const char* path) {
+    int error = firstError;
+    if (fflush(f) != 0 && !error) error = errno ? errno : EIO;
+    if (ferror(f) && !error) error = EIO;  // failed earlier, reason unknown
+    if (fclose(f) != 0 && !error) error = errno ? errno : EIO;
+    if (error == 0) return 0;
+    say("erreur : ecriture du fichier %s impossible (%s), fichier supprime\n", path, strerror(error));
+    remove(path);
+    return -1;
 }
-#endif
-
-#ifndef _WIN32
-// A directory opens for reading here but not on Windows: it is no file.
-static FILE* openFile(const char* path) {
-    FILE* f = fopen(path, "rb");
-    struct stat st;
-    if (f && fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-        fclose(f);
-        return nullptr;
-    }
-    return f;
-}
-#endif
-
-FILE* openInput(const char* path) {
-#ifdef _WIN32
-    return fopen(path, "rb");
-#else
-    FILE* f = openFile(path);
-    if (!f) {
-        std::string actual = matchIgnoringCase(path);
-        if (!actual.empty()) f = openFile(actual.c_str());
-    }
-    return f;
-#endif
-}
-
-long long inputSize(FILE* f) {
-#ifdef _WIN32
-    struct _stati64 st;
-    if (_fstati64(_fileno(f), &st) != 0 || !(st.st_mode & _S_IFREG)) return -1;
-#else
-    struct stat st;
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-#endif
-    return (long long)st.st_size;
-}
-
-#ifdef _WIN32
-const unsigned char* mapInput(FILE*, size_t) { return nullptr; }
-void unmapInput() {}
-void removeOnInputFault(const char*) {}
-#else
-static void* mapped;
-static size_t mappedSize;
-static char faultRemoves[4096];
-
-// Only async-signal-safe calls: the process ends here.
-static void inputCutShort(int) {
-    static const char kMessage[] = "\nerreur : le fichier source a ete coupe pendant sa lecture\n";
-    if (faultRemoves[0]) unlink(faultRemoves);
-    ssize_t ignored = write(STDOUT_FILENO, kMessage, sizeof kMessage - 1);
-    (void)ignored;
-    _exit(255);
-}
-
-const unsigned char* mapInput(FILE* f, size_t size) {
-    unmapInput();
-    if (size == 0) return nullptr;
-    void* p = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fileno(f), 0);
-    if (p == MAP_FAILED) return nullptr;
-    struct sigaction action;
-    memset(&action, 0, sizeof action);
-    action.sa_handler = inputCutShort;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGBUS, &action, nullptr);
-    mapped = p;
-    mappedSize = size;
-    return (const unsigned char*)p;
-}
-
-void unmapInput() {
-    if (!mapped) return;
-    munmap(mapped, mappedSize);
-    mapped = nullptr;
-    signal(SIGBUS, SIG_DFL);
-}
-
-void removeOnInputFault(const char* path) {
-    faultRemoves[0] = 0;
-    if (path && strlen(path) < sizeof faultRemoves) strcpy(faultRemoves, path);
-}
-#endif

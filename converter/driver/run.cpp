@@ -1,6 +1,7 @@
 // The run sequence of zorvex.
 #include "driver/run.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -32,11 +33,13 @@ void resetConverter() {
     orientedBoxList = -1;
     meshFile = nullptr;
     meshFlush();  // drops anything left from a stopped run
+    meshWriteError = 0;
     removeOnInputFault(nullptr);
     releaseScene();
 }
 
 void convertLoadedScene() {
+    resetChunkReader();
     prepareSceneTables();
     prepareMergeTables();
     orientedBoxList = -1;
@@ -53,11 +56,13 @@ static const char* withExtension(std::string& name, const char* extension) {
 }
 
 // Maps the scene file, or reads it whole into sceneBuffer where it cannot be
-// mapped; -1 when it cannot be opened or does not fit.
+// mapped; -1 when it cannot be opened, read or does not fit.
 static int loadScene(const char* path) {
     FILE* f = openInput(path);
     if (!f) {
+        int error = errno;
         say("erreur\n");
+        sayCause(error);
         return -1;
     }
     long long size = inputSize(f);
@@ -69,6 +74,13 @@ static int loadScene(const char* path) {
     } else if (!tooLarge) {
         sceneData = sceneBuffer;
         sceneSize = (int32_t)fread(sceneBuffer, 1, kSceneBytes, f);
+        if (ferror(f)) {
+            int error = errno ? errno : EIO;
+            fclose(f);
+            sceneSize = 0;
+            say("erreur : lecture du fichier source impossible (%s)\n", strerror(error));
+            return -1;
+        }
         tooLarge = sceneSize == kSceneBytes && fgetc(f) != EOF;
     }
     fclose(f);
@@ -86,6 +98,14 @@ int runZorvex(int argc, char** argv) {
         say("usage : zorvex source.prj\n");
         return -1;
     }
+    bool help = strcmp(argv[1], "-h") == 0 || strcmp(argv[1], "--help") == 0;
+    if (help || strcmp(argv[1], "--version") == 0) {
+        say("usage : zorvex source.prj\n");
+        if (help)
+            say("lit source.prj (chemins des textures) et source.3ds (la scene),\n"
+                "ecrit source.m3d (materiaux, objets, arbre de collision) et source.box (boites de collision)\n");
+        return 0;
+    }
     std::string name = argv[1];
     if (name.size() < 3) {
         say("erreur : nom de fichier trop court : %s\n", argv[1]);
@@ -98,11 +118,18 @@ int runZorvex(int argc, char** argv) {
         scanProjectFile(withExtension(name, "prj"));
         say("ouverture du fichier source : %s\n", withExtension(name, "3ds"));
         if (loadScene(name.c_str()) != 0) return -1;
+        // an empty file, a text or an image named .3ds gets no mesh file
+        if (checkSceneImage() != 0) {
+            releaseScene();
+            return -1;
+        }
         meshPath = withExtension(name, "m3d");
         say("creation du fichier m3d : %s\n", meshPath.c_str());
         meshFile = fopen(meshPath.c_str(), "w");
         if (!meshFile) {
+            int error = errno;
             say("erreur\n");
+            sayCause(error);
             releaseScene();
             return -1;
         }
@@ -124,14 +151,20 @@ int runZorvex(int argc, char** argv) {
     }
     say("\n");
     meshFlush();
-    fprintf(meshFile, "#materials= %d\n#meshes   = %d\n#vertices = %d (/%d)\n#polygons = %d (/%d)\n",
-            materialsWritten, meshesWritten, verticesWritten, verticesInput, polygonsWritten,
-            facesInput);
-    fclose(meshFile);
+    int written = fprintf(meshFile, "#materials= %d\n#meshes   = %d\n#vertices = %d (/%d)\n#polygons = %d (/%d)\n",
+                          materialsWritten, meshesWritten, verticesWritten, verticesInput, polygonsWritten,
+                          facesInput);
+    if (written < 0 && !meshWriteError) meshWriteError = errno ? errno : EIO;
+    FILE* closing = meshFile;
     meshFile = nullptr;
+    if (finishOutput(closing, meshWriteError, meshPath.c_str()) != 0) {
+        fflush(nullptr);
+        return -1;
+    }
     say("materials= %d\nmeshes   = %d\nvertices = %d (/%d)\npolygons = %d (/%d)\n", materialsWritten,
         meshesWritten, verticesWritten, verticesInput, polygonsWritten, facesInput);
-    if (boxCount != 0) writeBoxesFile(withExtension(name, "box"));
+    int status = 0;
+    if (boxCount != 0 && writeBoxesFile(withExtension(name, "box")) != 0) status = -1;
     fflush(nullptr);
-    return 0;
+    return status;
 }

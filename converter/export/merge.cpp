@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "driver/files.h"
 #include "export/mesh.h"
 #include "scene/scene.h"
 
@@ -31,7 +32,7 @@ uint32_t mix(uint32_t h) {
 
 // --- vertices: position -> lowest index (slots hold index + 1; 0 is empty)
 constexpr uint32_t kVertexSlots = 1u << 17;  // at least twice the vertices of an object
-TABLE_ALIGN int32_t vertexSlots[kVertexSlots];
+alignas(kLargeTableAlign) int32_t vertexSlots[kVertexSlots];
 uint32_t vertexMask = kVertexSlots - 1;
 
 // --- faces: hidden directed edge (with flags and material) -> the faces
@@ -49,9 +50,9 @@ struct EdgeNode {
     int32_t face;
     int32_t next;
 };
-TABLE_ALIGN int32_t edgeSlots[kEdgeSlots];  // key index + 1; 0 is empty
-TABLE_ALIGN EdgeKey edgeKeys[kMaxEdges];
-TABLE_ALIGN EdgeNode edgeNodes[kMaxEdges];
+alignas(kLargeTableAlign) int32_t edgeSlots[kEdgeSlots];  // key index + 1; 0 is empty
+alignas(kLargeTableAlign) EdgeKey edgeKeys[kMaxEdges];
+alignas(kLargeTableAlign) EdgeNode edgeNodes[kMaxEdges];
 int32_t edgeKeyCount, edgeNodeCount;
 uint32_t edgeMask = kEdgeSlots - 1;
 static_assert(kMaxMaterials <= INT16_MAX, "materials fit an edge key");
@@ -143,6 +144,55 @@ int mergeVertices(int object) {
         }
     }
     return distinct;
+}
+
+namespace {
+
+// A float of a vertex record as its bits, with -0 taken as 0 so that equal
+// values give equal bits.
+uint32_t floatBits(int32_t at) {
+    uint32_t b = (uint32_t)sceneData[at] | (uint32_t)sceneData[at + 1] << 8 | (uint32_t)sceneData[at + 2] << 16 |
+                 (uint32_t)sceneData[at + 3] << 24;
+    return b == 0x80000000u ? 0 : b;
+}
+
+bool sameRecord(int32_t a, int32_t b) {
+    if (memcmp(sceneData + a, sceneData + b, 12) == 0) return true;  // the usual exact repeat
+    return floatBits(a) == floatBits(b) && floatBits(a + 4) == floatBits(b + 4) && floatBits(a + 8) == floatBits(b + 8);
+}
+
+}  // namespace
+
+int positionsLostToTruncation(int object) {
+    const SceneObject& o = objects[object];
+    if (o.vertexRecords == 0) return -1;
+    // Positions equal in the file stay equal once truncated, so every
+    // truncated position holds one or more file positions. A vertex whose
+    // file position is that of the vertex it was merged into adds none;
+    // only the others are hashed, which most objects have none of.
+    auto record = [&](int32_t vertex) { return o.vertexRecords + 12 * (vertex - o.firstVertex); };
+    uint32_t others = 0;
+    for (int32_t i = o.firstVertex; i < o.firstVertex + o.vertexCount; ++i)
+        if (vertices[i].merged != i && !sameRecord(record(i), record(vertices[i].merged))) ++others;
+    if (others == 0) return 0;
+    vertexMask = startTable(vertexSlots, others, kVertexSlots);
+    int lost = 0;
+    for (int32_t i = o.firstVertex; i < o.firstVertex + o.vertexCount; ++i) {
+        if (vertices[i].merged == i) continue;
+        int32_t at = record(i);
+        if (sameRecord(at, record(vertices[i].merged))) continue;
+        uint32_t h = mix(floatBits(at) * 0x9E3779B1U ^ mix(floatBits(at + 4) ^ mix(floatBits(at + 8))));
+        for (uint32_t k = h & vertexMask;; k = (k + 1) & vertexMask) {
+            int32_t& slot = vertexSlots[k];
+            if (slot == 0) {  // a file position not met before
+                slot = i + 1;
+                ++lost;
+                break;
+            }
+            if (sameRecord(record(slot - 1), at)) break;
+        }
+    }
+    return lost;
 }
 
 // Number of hidden edges for each edge-flag value.

@@ -94,6 +94,22 @@ static void writeMaterialGroups(const SceneObject& o) {
     }
 }
 
+// Positions are truncated to whole units: a model made in too small a unit
+// collapses. A few near-duplicate points that merge are expected; losing a
+// quarter or more of the distinct positions is not, and is said once.
+static void warnIfTruncationMerged(int object, int distinct) {
+    const SceneObject& o = objects[object];
+    // the file can hold at most vertexCount distinct positions: no need to
+    // count them when even that many would stay below the threshold
+    if (3 * (int64_t)o.vertexCount < 4 * (int64_t)distinct) return;
+    int lost = positionsLostToTruncation(object);
+    // D positions in the file, V once truncated: warn when (D - V) x 4 >= D
+    int inFile = distinct + lost;
+    if (lost <= 0 || lost * 4 < inFile) return;
+    say("attention : objet %s : %d sommets confondus par l'arrondi des coordonnees a l'unite (modele trop petit ?)\n",
+        o.name, lost);
+}
+
 int writeMesh(int object) {
     const SceneObject& o = objects[object];
     MeshKind kind = meshKind(o.name);
@@ -116,6 +132,7 @@ int writeMesh(int object) {
     for (int32_t i = o.firstFace; i < faceEnd; ++i)
         if (faces[i].flags != kFaceGone && (faces[i].flags & kFaceTwoSided)) ++polygons;
     progressMark('o');
+    warnIfTruncationMerged(object, distinct);
     verticesWritten += distinct;
     polygonsWritten += polygons;
     verticesInput += o.vertexCount;

@@ -19,6 +19,10 @@ MeshPoint meshCenter(int object);
 // Fills merged with the lowest index of the same position; returns the
 // number of distinct vertices.
 int mergeVertices(int object);
+// After mergeVertices: how many more distinct positions the object's
+// vertices have as the file gives them (float values) than once truncated
+// to whole units; -1 when the object was not read from a file.
+int positionsLostToTruncation(int object);
 // Removes degenerate faces and joins triangle pairs across hidden edges;
 // returns the number of faces left.
 int mergeFaces(int object);

@@ -1,6 +1,7 @@
 // Buffered text output of the .m3d file.
 #include "export/textout.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "export/meshfile.h"
@@ -63,8 +64,15 @@ using textout::buffer;
 using textout::kBufferBytes;
 using textout::used;
 
+int meshWriteError;
+
+// Remembers why the first failed write failed.
+static void meshWrite(const char* bytes, size_t n) {
+    if (fwrite(bytes, 1, n, meshFile) != n && !meshWriteError) meshWriteError = errno ? errno : EIO;
+}
+
 void meshFlush() {
-    if (used && meshFile) fwrite(buffer, 1, used, meshFile);
+    if (used && meshFile) meshWrite(buffer, used);
     used = 0;
 }
 
@@ -72,7 +80,7 @@ void meshText(const char* text) {
     size_t n = strlen(text);
     if (n > kBufferBytes / 2) {
         meshFlush();
-        fwrite(text, 1, n, meshFile);
+        meshWrite(text, n);
         return;
     }
     textout::room(n);

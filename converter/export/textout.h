@@ -18,6 +18,8 @@ void putUnsigned(uint64_t value);
 
 // Writes what is buffered to meshFile (drops it when no file is open).
 void meshFlush();
+// errno of the first write to meshFile that failed, 0 while none has.
+extern int meshWriteError;
 void meshText(const char* text);
 void meshHex6(uint32_t value);  // as %06x
 

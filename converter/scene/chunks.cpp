@@ -17,6 +17,9 @@ namespace {
 // Real files nest a handful of levels; a deeper nesting is damage.
 constexpr int kMaxDepth = 32;
 int depth;
+// The object and the material under construction, if any: a record is never
+// started inside one of its own kind (only a damaged file nests them).
+bool objectOpen, materialOpen;
 
 uint16_t read16(int32_t at) { return (uint16_t)(sceneData[at] | sceneData[at + 1] << 8); }
 
@@ -41,18 +44,29 @@ int32_t truncateFloat(float f) {
     return (int32_t)f;
 }
 
-// Copies the NUL-terminated text at [at, end) into dst of size cap. A text
-// with no terminator before end stops at end. Returns the text's length in
-// the file (not counting the terminator), so the caller can step past it.
-int32_t readName(int32_t at, int32_t end, char* dst, int cap, const char* what) {
+// Copies the NUL-terminated text at [at, end) of chunk id at p into dst of
+// size cap. A text with no terminator before end stops at end, with a
+// warning. Returns the text's length in the file (not counting the
+// terminator), so the caller can step past it.
+int32_t readName(uint16_t id, int32_t p, int32_t at, int32_t end, char* dst, int cap, const char* what) {
     int32_t len = 0;
     while (at + len < end && sceneData[at + len] != 0) ++len;
     int32_t kept = len < cap ? len : cap - 1;
     memcpy(dst, sceneData + at, kept);
     dst[kept] = 0;
+    if (at + len >= end)
+        say("attention : bloc %04x a l'octet %d : %s non termine, coupe a la fin du bloc : %s\n", id, p, what,
+            dst);
     if (kept < len)
         say("attention : %s trop long coupe a %d caracteres : %s\n", what, cap - 1, dst);
     return len;
+}
+
+// A chunk whose data cannot hold its fixed fields is skipped.
+bool tooShort(uint16_t id, int32_t p, int32_t end, int32_t dataBytes) {
+    if (end - p - 6 >= dataBytes) return false;
+    say("attention : bloc %04x a l'octet %d trop court, ignore\n", id, p);
+    return true;
 }
 
 // Number of whole records of size recordSize present from at to end, with a
@@ -77,13 +91,15 @@ void readMaterial(int32_t p, int32_t end) {
     m.transparency = 0;
     m.flags = 0;
     m.written = 0;
+    materialOpen = true;
     readChunks(p + 6, end);
+    materialOpen = false;
     ++materialCount;
 }
 
 void readTextureName(int32_t p, int32_t end) {
     SceneMaterial& m = materials[materialCount];
-    readName(p + 6, end, m.mapName, kPathChars, "nom de texture");
+    readName(0xA300, p, p + 6, end, m.mapName, kPathChars, "nom de texture");
     m.mapFirstChar = m.mapName[0];
     resolveMapName(m.mapName);
     size_t len = strlen(m.mapName);
@@ -109,12 +125,15 @@ void dropFacesOutsideObject(const SceneObject& o) {
 
 void readObject(int32_t p, int32_t end) {
     SceneObject& o = objects[objectCount];
-    int32_t len = readName(p + 6, end, o.name, kNameChars, "nom d'objet");
+    int32_t len = readName(0x4000, p, p + 6, end, o.name, kNameChars, "nom d'objet");
     o.firstVertex = vertexTotal;
     o.firstFace = faceTotal;
     o.vertexCount = 0;
     o.faceCount = 0;
+    o.vertexRecords = 0;
+    objectOpen = true;
     readChunks(p + 6 + len + 1, end);
+    objectOpen = false;
     if (o.vertexCount == 0 || o.faceCount == 0) return;  // lights, cameras, empty objects
     dropFacesOutsideObject(o);
     if (objectCount >= kMaxObjects)
@@ -125,12 +144,13 @@ void readObject(int32_t p, int32_t end) {
 }
 
 void readVertices(int32_t p, int32_t end) {
-    if (end - p < 8) return;
+    if (tooShort(0x4110, p, end, 2)) return;
     SceneObject& o = objects[objectCount];
     int32_t n = recordsPresent(0x4110, p, p + 8, end, read16(p + 6), 12);
     if (o.firstVertex + n > kMaxVertices)
         stopConversion("erreur : capacite depassee : plus de %d sommets\n", kMaxVertices);
     o.vertexCount = n;
+    o.vertexRecords = p + 8;
     for (int32_t i = 0; i < n; ++i) {
         int32_t at = p + 8 + 12 * i;
         SceneVertex& v = vertices[o.firstVertex + i];
@@ -146,7 +166,7 @@ void readVertices(int32_t p, int32_t end) {
 int16_t textureUnits(float t) { return (int16_t)(uint16_t)(uint32_t)truncateFloat(t * 256.0f); }
 
 void readTextureCoordinates(int32_t p, int32_t end) {
-    if (end - p < 8) return;
+    if (tooShort(0x4140, p, end, 2)) return;
     SceneObject& o = objects[objectCount];
     int32_t n = recordsPresent(0x4140, p, p + 8, end, read16(p + 6), 8);
     // The count is the chunk's own; slots past the table cannot be filled.
@@ -160,7 +180,7 @@ void readTextureCoordinates(int32_t p, int32_t end) {
 }
 
 void readFaces(int32_t p, int32_t end) {
-    if (end - p < 8) return;
+    if (tooShort(0x4120, p, end, 2)) return;
     SceneObject& o = objects[objectCount];
     int32_t announced = read16(p + 6);
     int32_t n = recordsPresent(0x4120, p, p + 8, end, announced, 8);
@@ -185,13 +205,21 @@ void readFaces(int32_t p, int32_t end) {
 void readFaceMaterial(int32_t p, int32_t end) {
     SceneObject& o = objects[objectCount];
     char name[kNameChars];
-    int32_t len = readName(p + 6, end, name, kNameChars, "nom de materiau");
+    int32_t len = readName(0x4130, p, p + 6, end, name, kNameChars, "nom de materiau");
     int32_t at = p + 6 + len + 1;
-    if (end - at < 2) return;
+    if (end - at < 2) {
+        say("attention : bloc 4130 a l'octet %d trop court, ignore\n", p);
+        return;
+    }
     int32_t m = recordsPresent(0x4130, p, at + 2, end, read16(at), 2);
     int32_t flags;
     int index = findMaterial(name, &flags);
-    if (index < 0) return;
+    // A name that no material read so far carries leaves the listed faces
+    // without material (and their flags as they are), even those that an
+    // earlier group gave one.
+    if (index < 0)
+        say("attention : objet %s : materiau %s inconnu a ce point du fichier, ses faces restent sans materiau\n",
+            o.name, name);
     for (int32_t k = 0; k < m; ++k) {
         int32_t f = (int16_t)read16(at + 2 + 2 * k);
         if (f < 0 || f >= o.faceCount) {
@@ -213,7 +241,23 @@ void resetScene() {
 
 }  // namespace
 
-void resetChunkReader() { depth = 0; }
+void resetChunkReader() {
+    depth = 0;
+    objectOpen = false;
+    materialOpen = false;
+}
+
+int checkSceneImage() {
+    if (sceneSize >= 2 && (read16(0) == 0x4D4D || read16(0) == 0x3D3D)) return 0;
+    if (sceneSize == 0)
+        say("erreur : le fichier source est vide : ce n'est pas une scene 3D Studio\n");
+    else if (sceneSize == 1)
+        say("erreur : le fichier source n'a qu'un octet : ce n'est pas une scene 3D Studio\n");
+    else
+        say("erreur : le fichier source n'est pas une scene 3D Studio (premier bloc %04x, attendu 4d4d)\n",
+            read16(0));
+    return -1;
+}
 
 int findMaterial(const char* name, int32_t* flags) {
     for (int i = 0; i < materialCount; ++i) {
@@ -257,6 +301,24 @@ int readChunks(int32_t start, int32_t end) {
             say("attention : bloc %04x a l'octet %d imbrique trop profondement, ignore\n", id, p);
             return 0;
         }
+        // Records are never nested in one of their own kind, a scene is never
+        // reset under a record, and geometry belongs to an object: such
+        // chunks only come from damage and would overwrite what is read.
+        const char* misplaced = nullptr;
+        if (id == 0x4000 && objectOpen)
+            misplaced = "imbrique dans un objet";
+        else if (id == 0xAFFF && materialOpen)
+            misplaced = "imbrique dans un materiau";
+        else if (id == 0x3D3D && (objectOpen || materialOpen))
+            misplaced = objectOpen ? "imbrique dans un objet" : "imbrique dans un materiau";
+        else if ((id == 0x4110 || id == 0x4140 || id == 0x4120 || id == 0x4130) && !objectOpen)
+            misplaced = "hors d'un objet";
+        if (misplaced) {
+            say("attention : bloc %04x a l'octet %d %s, ignore\n", id, p, misplaced);
+            if (cut) return 0;
+            p = chunkEnd;
+            continue;
+        }
         ++depth;
         switch (id) {
             case 0x4D4D:  // file root
@@ -274,15 +336,15 @@ int readChunks(int32_t start, int32_t end) {
                 readMaterial(p, chunkEnd);
                 break;
             case 0xA000:
-                readName(p + 6, chunkEnd, materials[materialCount].name, kNameChars, "nom de materiau");
+                readName(0xA000, p, p + 6, chunkEnd, materials[materialCount].name, kNameChars, "nom de materiau");
                 break;
             case 0x0011:  // 24-bit colour
-                if (chunkEnd - p >= 9)
+                if (!tooShort(id, p, chunkEnd, 3))
                     materials[materialCount].color =
                         sceneData[p + 6] << 16 | sceneData[p + 7] << 8 | sceneData[p + 8];
                 break;
             case 0x0030:  // integer percentage
-                if (chunkEnd - p >= 8)
+                if (!tooShort(id, p, chunkEnd, 2))
                     materials[materialCount].transparency = (int16_t)read16(p + 6) * 255 / 100;
                 break;
             case 0xA081:  // two-sided

@@ -11,5 +11,10 @@ int readChunks(int32_t start, int32_t end);
 // flags (0 when none). Writes the material's block the first time it is found.
 int findMaterial(const char* name, int32_t* flags);
 
-// Clears the reader's own state (its nesting depth) before a new scene.
+// Returns 0 when the scene image starts as a 3D Studio file does (a file
+// root or scene data chunk); otherwise says why it is no scene and returns -1.
+int checkSceneImage();
+
+// Clears the reader's own state (its nesting depth, the records under
+// construction) before a new scene.
 void resetChunkReader();

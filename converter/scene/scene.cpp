@@ -1,9 +1,7 @@
 // Scene tables: storage and reset.
 #include "scene/scene.h"
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
+#include "driver/files.h"
 
 unsigned char sceneBuffer[kSceneBytes];
 const unsigned char* sceneData = sceneBuffer;
@@ -11,8 +9,8 @@ int32_t sceneSize;
 
 SceneMaterial materials[kMaxMaterials + 1];
 SceneObject objects[kMaxObjects + 1];
-TABLE_ALIGN SceneVertex vertices[kMaxVertices];
-TABLE_ALIGN SceneFace faces[kMaxFaces];
+alignas(kLargeTableAlign) SceneVertex vertices[kMaxVertices];
+alignas(kLargeTableAlign) SceneFace faces[kMaxFaces];
 int32_t materialCount, objectCount, vertexTotal, faceTotal;
 
 int32_t materialsWritten, meshesWritten;
@@ -24,15 +22,6 @@ void resetSceneCounts() {
     materialsWritten = meshesWritten = 0;
     verticesWritten = verticesInput = 0;
     polygonsWritten = facesInput = 0;
-}
-
-void adviseHugePages(void* table, size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    madvise(table, bytes, MADV_HUGEPAGE);  // advice only: a refusal changes nothing
-#else
-    (void)table;
-    (void)bytes;
-#endif
 }
 
 void prepareSceneTables() {

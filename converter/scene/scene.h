@@ -28,6 +28,10 @@ struct SceneObject {
     int32_t firstFace;
     int32_t vertexCount;
     int32_t faceCount;
+    // Offset in the scene image of the vertex records as the file gives
+    // them (floats), for telling what truncation merged; 0 when the object
+    // was not read from a file (no record starts there).
+    int32_t vertexRecords;
 };
 
 struct SceneVertex {
@@ -71,19 +75,12 @@ extern int32_t polygonsWritten, facesInput;
 void resetSceneCounts();
 
 // Large scenes: from kLargeSceneBytes of scene file on, the tables fill
-// hundreds of kilobytes or more, and on Linux they are then backed with huge
-// pages: one page fault per 2 MB instead of one per 4 KB, and those faults
-// are most of the run time of a large scene in a fresh process. Smaller
-// scenes keep ordinary pages, since a huge page is cleared whole on first
-// use (bench/run.sh measures both sides). The large tables start on a 2 MB
-// boundary.
+// hundreds of kilobytes or more, and where the system has huge pages they are
+// then backed with them: one page fault per 2 MB instead of one per 4 KB, and
+// those faults are most of the run time of a large scene in a fresh process.
+// Smaller scenes keep ordinary pages, since a huge page is cleared whole on
+// first use (bench/run.sh measures both sides). The large tables start on a
+// kLargeTableAlign boundary (driver/files.h).
 constexpr int32_t kLargeSceneBytes = 150000;
-#ifdef __linux__
-#define TABLE_ALIGN alignas(1 << 21)
-#else
-#define TABLE_ALIGN
-#endif
-// Asks for huge pages over a table (nothing where the system has none).
-void adviseHugePages(void* table, size_t bytes);
 // Advises the scene tables when sceneSize makes the scene large.
 void prepareSceneTables();

@@ -1,6 +1,7 @@
 // Reading .3ds chunks into the scene tables, including damaged files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "scene/scene.h"
@@ -120,7 +121,8 @@ TEST(SceneReader, FaceMaterialGroups) {
                                                 faceMaterial("later", {1})}),
                                     material("later"),
                                     meshObject("b", kTri, {{0, 1, 2, 7}}, {faceMaterial("red", {0})})}));
-    EXPECT_EQ(1, faces[1].material);
+    // face 1: blue, then a material not defined yet, which takes blue away
+    EXPECT_EQ(-1, faces[1].material);
     EXPECT_EQ(1, faces[1].flags);
     EXPECT_EQ(0, faces[0].material);
     EXPECT_EQ(1 | 0x80, faces[0].flags);
@@ -130,7 +132,21 @@ TEST(SceneReader, FaceMaterialGroups) {
     EXPECT_EQ(0, materials[2].written);  // named before it was defined
     // blocks in order of first use, each once
     EXPECT_EQ("material blue {\ncolor c0c0c0\ntype LIGHT\n}\nmaterial red {\ncolor c0c0c0\ntype LIGHT\n}\n", r.meshText);
-    EXPECT_EQ("mm", r.console);
+    EXPECT_EQ("mmattention : objet a : materiau later inconnu a ce point du fichier, ses faces restent sans materiau\n",
+              r.console);
+}
+
+// A group naming an unknown material resets the material of the faces it
+// lists and leaves their flags (here two-sided, from an earlier group) alone.
+TEST(SceneReader, UnknownMaterialGroupLeavesFacesWithoutMaterial) {
+    readScene(scene({material("two", {twoSided()}),
+                     meshObject("a", kTri, {{0, 1, 2, 7}, {0, 2, 1, 7}, {1, 0, 2, 7}},
+                                {faceMaterial("two", {0, 1}), faceMaterial("nowhere", {1, 2})})}));
+    EXPECT_EQ(0, faces[0].material);
+    EXPECT_EQ(-1, faces[1].material);
+    EXPECT_EQ(1 | 0x80, faces[1].flags);
+    EXPECT_EQ(-1, faces[2].material);
+    EXPECT_EQ(1, faces[2].flags);
 }
 
 // Damaged files: reading never leaves the scene image, never loops, keeps
@@ -141,11 +157,14 @@ TEST(SceneReader, DamagedFiles) {
     cutTrailing.resize(cutTrailing.size() - 5);  // inside the keyframe section
     Bytes nested = chunk(0x4D4D, Bytes());
     for (int i = 0; i < 100; ++i) nested = chunk(0x4D4D, nested);
+    Bytes unterminated = scene({good, chunk(0x4000, "noend")});
+    Bytes shortData = scene({material("m", {chunk(0xA010, chunk(0x0011, "\x01\x02"))}),
+                             object("o", {mesh({chunk(0x4110, "\x01"), faceList({{0, 1, 2, 7}})})})});
     struct Case {
         const char* what;
         Bytes file;
         int objects;
-        const char* warning;
+        std::string warning;
     };
     const Case cases[] = {
         {"zero-length chunk", scene({good, rawChunk(0x1234, 0, Bytes(12, '\0')), good}), 1,
@@ -166,7 +185,15 @@ TEST(SceneReader, DamagedFiles) {
         {"face index outside the object",
          scene({material("m"), meshObject("o", kTri, {{0, 1, 2, 7}}, {faceMaterial("m", {0, 5, -1})})}), 1,
          "objet o, materiau m : face 5 hors de l'objet, ignoree"},
-        {"unterminated object name", scene({good, chunk(0x4000, "noend")}), 1, ""},
+        {"unterminated object name", unterminated, 1,
+         "attention : bloc 4000 a l'octet " + std::to_string(unterminated.find(chunk(0x4000, "noend"))) +
+             " : nom d'objet non termine, coupe a la fin du bloc : noend\n"},
+        {"colour too short", shortData, 0,
+         "attention : bloc 0011 a l'octet " + std::to_string(shortData.find(chunk(0x0011, "\x01\x02"))) +
+             " trop court, ignore\n"},
+        {"vertex list too short", shortData, 0,
+         "attention : bloc 4110 a l'octet " + std::to_string(shortData.find(chunk(0x4110, "\x01"))) +
+             " trop court, ignore\n"},
         {"deep nesting", nested, 0, "imbrique trop profondement"},
         {"long names", scene({meshObject(std::string(40, 'n'), kTri, {{0, 1, 2, 7}})}), 1,
          "attention : nom d'objet trop long coupe a 31 caracteres : nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn\n"},
@@ -182,6 +209,70 @@ TEST(SceneReader, DamagedFiles) {
                 EXPECT_GE(faces[f].corner0, objects[i].firstVertex);
                 EXPECT_LT(faces[f].corner2, objects[i].firstVertex + objects[i].vertexCount);
             }
+    }
+}
+
+// Records nested in their own kind, a scene reset inside a record, and
+// geometry outside any object only come from damage: the inner chunk is
+// refused with a warning and the record around it stays as it was read.
+TEST(SceneReader, MisplacedRecordsAreRefused) {
+    Bytes innerObject = meshObject("inner", {{5, 5, 5}, {6, 5, 5}, {5, 6, 5}, {9, 9, 9}}, {{0, 1, 2, 7}, {1, 2, 3, 7}});
+    Bytes innerMaterial = material("inner", {ambient(1, 2, 3), twoSided()});
+    Bytes innerScene = chunk(0x3D3D, material("reset"));
+    Bytes strayVertices = vertexList({{7, 7, 7}, {8, 8, 8}, {9, 9, 9}});
+    Bytes strayFaces = faceList({{2, 1, 0, 7}});
+    struct Case {
+        const char* what;
+        Bytes file;
+        Bytes refused;
+        const char* warning;  // after the chunk's id and offset
+    };
+    const Case cases[] = {
+        {"object in an object",
+         scene({object("outer", {mesh({vertexList(kTri), innerObject, faceList({{0, 1, 2, 7}})})})}), innerObject,
+         "4000 a l'octet %d imbrique dans un objet, ignore\n"},
+        {"object directly in an object",
+         scene({object("outer", {innerObject, mesh({vertexList(kTri), faceList({{0, 1, 2, 7}})})})}), innerObject,
+         "4000 a l'octet %d imbrique dans un objet, ignore\n"},
+        {"material in a material",
+         scene({chunk(0xAFFF, chunk(0xA000, cstr("outer")) + innerMaterial + ambient(9, 8, 7)),
+                meshObject("outer", kTri, {{0, 1, 2, 7}})}),
+         innerMaterial, "afff a l'octet %d imbrique dans un materiau, ignore\n"},
+        {"scene data in an object",
+         scene({object("outer", {mesh({vertexList(kTri), innerScene, faceList({{0, 1, 2, 7}})})})}), innerScene,
+         "3d3d a l'octet %d imbrique dans un objet, ignore\n"},
+        {"vertices outside an object", scene({meshObject("outer", kTri, {{0, 1, 2, 7}}), strayVertices}),
+         strayVertices, "4110 a l'octet %d hors d'un objet, ignore\n"},
+        {"faces outside an object", scene({meshObject("outer", kTri, {{0, 1, 2, 7}}), strayFaces}), strayFaces,
+         "4120 a l'octet %d hors d'un objet, ignore\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        objects[1] = SceneObject{};  // the next slot as at program start
+        ReadResult r = readScene(c.file);
+        char warning[200];
+        snprintf(warning, sizeof warning, c.warning, (int)c.file.find(c.refused));
+        EXPECT_EQ("attention : bloc " + std::string(warning), r.console);
+        // the outer record as it would be without the refused chunk
+        ASSERT_EQ(1, objectCount);
+        EXPECT_STREQ("outer", objects[0].name);
+        EXPECT_EQ(0, objects[0].firstVertex);
+        EXPECT_EQ(3, objects[0].vertexCount);
+        EXPECT_EQ(1, objects[0].faceCount);
+        EXPECT_EQ(3, vertexTotal);
+        EXPECT_EQ(1, faceTotal);
+        EXPECT_EQ(0, vertices[0].x);
+        EXPECT_EQ(10, vertices[1].x);
+        EXPECT_EQ(0, faces[0].corner0);
+        EXPECT_EQ(2, faces[0].corner2);
+        if (std::string(c.what) == "material in a material") {
+            ASSERT_EQ(1, materialCount);
+            EXPECT_STREQ("outer", materials[0].name);
+            EXPECT_EQ(0x090807, materials[0].color);
+            EXPECT_EQ(0, materials[0].flags);
+        } else {
+            EXPECT_EQ(0, materialCount);
+        }
     }
 }
 

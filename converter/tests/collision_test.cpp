@@ -160,7 +160,7 @@ TEST(CollisionTree, HalfAxesRoundDownAndDropUnitValues) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.edge);
         resetConverter();
-        objects[0] = SceneObject{"obb_t", 0, 0, 8, 6};
+        objects[0] = SceneObject{"obb_t", 0, 0, 8, 6, 0};
         for (int v = 0; v < 8; ++v) vertices[v] = SceneVertex{0, 0, 0, 0, 0, v};
         vertices[1].x = c.edge;
         vertices[3].y = c.edge;

@@ -110,6 +110,20 @@ int main(int argc, char** argv) {
     put(root / "damaged" / "cut.3ds", cut);
     put(root / "damaged" / "zero.3ds",
         scene({material("m"), rawChunk(0x4000, 0, Bytes(8, '\0')), grid("after", 2, 10, "m")}) + rawChunk(0, 0, ""));
+    // a face listed in a material's group, then in a group of an unknown one
+    put(root / "plain" / "unknown-material.3ds",
+        scene({material("mat_0"), material("mat_1"),
+               meshObject("pair", {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, {{0, 1, 2, 6}, {0, 2, 3, 3}},
+                          {faceMaterial("mat_1", {0, 1}), faceMaterial("undefined", {1})})}));
+    // a grid made in a unit too small for whole-unit positions
+    put(root / "plain" / "small-units.3ds", scene({grid("small", 4, 0.25f, "")}));
+    put(root / "damaged" / "nested.3ds",
+        scene({material("outer", {material("inner"), ambient(1, 2, 3)}),
+               object("a", {mesh({vertexList({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}), grid("b", 1, 10, ""),
+                                  faceList({{0, 1, 2, 7}}, {faceMaterial("outer", {0})})})}),
+               vertexList({{5, 5, 5}})}));
+    put(root / "damaged" / "empty.3ds", "");
+    put(root / "damaged" / "text.3ds", "This is no scene.\n");
     put(root / "big" / "grid.3ds", scene({grid("grid", 120, 10, ""), tableBox("box_9", 0, 0, 0, 10, 10, 10)}));
     return 0;
 }

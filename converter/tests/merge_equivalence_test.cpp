@@ -29,46 +29,68 @@ int referenceMergeVertices(int object) {
     return distinct;
 }
 
+// The triangle-pair join written as its rule table, as data: face i picks a
+// rule set by its first hidden edge (corner0-corner1, then corner2-corner0,
+// then corner1-corner2); the rules of the set are tried, in order, on every
+// earlier face j with the same flags and material, and the first that
+// applies makes face i a quad of its four new corners and removes face j.
+// Corner names: I0..I2 are face i's corners, J0..J2 face j's.
+enum Corner { I0, I1, I2, J0, J1, J2 };
+struct JoinRule {
+    int jHiddenEdge;                  // edge-flag value that must be clear in face j
+    Corner equalA[2], equalB[2];      // the two corners of i and j that must coincide
+    Corner newCorners[4];             // face i's corner0..corner3 after the join
+};
+struct RuleSet {
+    int iHiddenEdge;  // edge-flag value clear in face i that selects this set
+    JoinRule rules[3];
+};
+const RuleSet kRuleSets[3] = {
+    {4, {{1, {I0, J0}, {I1, J2}, {J1, I1, I2, I0}},
+         {2, {I0, J2}, {I1, J1}, {J0, I1, I2, I0}},
+         {4, {I0, J1}, {I1, J0}, {J2, I1, I2, I0}}}},
+    {1, {{1, {I2, J0}, {I0, J2}, {I0, I1, I2, J1}},
+         {2, {I2, J2}, {I0, J1}, {I0, I1, I2, J0}},
+         {4, {I2, J1}, {I0, J0}, {I0, I1, I2, J2}}}},
+    {2, {{1, {I1, J0}, {I2, J2}, {I0, I1, J1, I2}},
+         {2, {I1, J2}, {I2, J1}, {I0, I1, J0, I2}},
+         {4, {I1, J1}, {I2, J0}, {I0, I1, J2, I2}}}},
+};
+
 int referenceMergeFaces(int object) {
-    // rule: j's hidden-edge bit, i/j corners that must coincide, j's far corner
-    struct Rule { int bit, iA, jA, iB, jB, far; };
-    static const Rule kSets[3][3] = {
-        {{1, 0, 0, 1, 2, 1}, {2, 0, 2, 1, 1, 0}, {4, 0, 1, 1, 0, 2}},
-        {{1, 2, 0, 0, 2, 1}, {2, 2, 2, 0, 1, 0}, {4, 2, 1, 0, 0, 2}},
-        {{1, 1, 0, 2, 2, 1}, {2, 1, 2, 2, 1, 0}, {4, 1, 1, 2, 0, 2}},
-    };
     const SceneObject& o = objects[object];
     int count = o.faceCount;
     for (int32_t i = o.firstFace; i < o.firstFace + o.faceCount; ++i) {
         SceneFace& f = faces[i];
-        int32_t ic[3] = {f.corner0, f.corner1, f.corner2};
-        int32_t m[3] = {vertices[ic[0]].merged, vertices[ic[1]].merged, vertices[ic[2]].merged};
+        int32_t m[3] = {vertices[f.corner0].merged, vertices[f.corner1].merged, vertices[f.corner2].merged};
         if (m[0] == m[1] || m[1] == m[2] || m[2] == m[0]) {
             f.flags = -1;
             --count;
             continue;
         }
-        int set = !(f.edgeFlags & 4) ? 0 : !(f.edgeFlags & 1) ? 1 : !(f.edgeFlags & 2) ? 2 : -1;
-        if (set < 0) continue;
+        const RuleSet* set = nullptr;
+        for (const RuleSet& candidate : kRuleSets)
+            if (!(f.edgeFlags & candidate.iHiddenEdge)) {
+                set = &candidate;
+                break;
+            }
+        if (!set) continue;
         for (int32_t j = o.firstFace; j < i; ++j) {
             SceneFace& g = faces[j];
             if (g.flags != f.flags || g.material != f.material) continue;
-            int32_t jc[3] = {g.corner0, g.corner1, g.corner2};
-            const Rule* hit = nullptr;
-            for (const Rule& r : kSets[set])
-                if (!(g.edgeFlags & r.bit) && ic[r.iA] == jc[r.jA] && ic[r.iB] == jc[r.jB]) {
+            const int32_t corner[6] = {f.corner0, f.corner1, f.corner2, g.corner0, g.corner1, g.corner2};
+            const JoinRule* hit = nullptr;
+            for (const JoinRule& r : set->rules)
+                if (!(g.edgeFlags & r.jHiddenEdge) && corner[r.equalA[0]] == corner[r.equalA[1]] &&
+                    corner[r.equalB[0]] == corner[r.equalB[1]]) {
                     hit = &r;
                     break;
                 }
             if (!hit) continue;
-            int32_t far = jc[hit->far];
-            if (set == 0) {
-                f.corner0 = far; f.corner1 = ic[1]; f.corner2 = ic[2]; f.corner3 = ic[0];
-            } else if (set == 1) {
-                f.corner3 = far;
-            } else {
-                f.corner2 = far; f.corner3 = ic[2];
-            }
+            f.corner0 = corner[hit->newCorners[0]];
+            f.corner1 = corner[hit->newCorners[1]];
+            f.corner2 = corner[hit->newCorners[2]];
+            f.corner3 = corner[hit->newCorners[3]];
             f.flags = (int16_t)(f.flags | 0x08);
             g.flags = -1;
             --count;
@@ -106,7 +128,7 @@ bool sameFace(const SceneFace& a, const SceneFace& b) {
 // Faces are mostly built on edges of earlier faces (either direction), with
 // few positions so that vertices repeat and faces collapse.
 void randomObject(std::mt19937& rng, int firstVertex, int firstFace, int vertexCount, int faceCount, int positions) {
-    objects[0] = SceneObject{"o", firstVertex, firstFace, vertexCount, faceCount};
+    objects[0] = SceneObject{"o", firstVertex, firstFace, vertexCount, faceCount, 0};
     objectCount = 1;
     auto pick = [&](int n) { return (int)(rng() % (unsigned)n); };
     for (int i = 0; i < vertexCount; ++i) {
@@ -177,7 +199,7 @@ TEST(MergeEquivalence, LargeGridAndOnePosition) {
     resetConverter();
     const int n = 120;
     int vc = (n + 1) * (n + 1);
-    objects[0] = SceneObject{"grid", 0, 0, vc, 2 * n * n};
+    objects[0] = SceneObject{"grid", 0, 0, vc, 2 * n * n, 0};
     for (int i = 0; i < vc; ++i) vertices[i] = SceneVertex{i % (n + 1), 0, i / (n + 1), 0, 0, 0};
     int k = 0;
     for (int y = 0; y < n; ++y)
@@ -192,7 +214,7 @@ TEST(MergeEquivalence, LargeGridAndOnePosition) {
     EXPECT_EQ(n * n, quads);
 
     resetConverter();
-    objects[0] = SceneObject{"point", 0, 0, 3000, 1000};
+    objects[0] = SceneObject{"point", 0, 0, 3000, 1000, 0};
     for (int i = 0; i < 3000; ++i) vertices[i] = SceneVertex{5, 5, 5, 0, 0, 0};
     for (int i = 0; i < 1000; ++i) faces[i] = makeFace(1, 0, 3 * i, 3 * i + 1, 3 * i + 2, 0, 0);
     expectSameMerges("one position");

@@ -80,6 +80,77 @@ TEST(MeshBlock, DegenerateTwoSidedUnassignedAndOwnTextureCoordinates) {
     EXPECT_NE(std::string::npos, run.console.find("mo\nmaterials= 1\nmeshes   = 1\nvertices = 3 (/4)\npolygons = 5 (/4)\n"));
 }
 
+// Face 1 is listed in mat_1's group, then in a group naming a material the
+// file never defines: it loses mat_1, is written in the group without
+// material (under the first material's name) and does not join face 0
+// across their hidden edge.
+TEST(MeshBlock, GroupOfAnUnknownMaterialTakesTheFacesOutOfTheirMaterial) {
+    ScratchDir dir;
+    RunResult run;
+    std::string m3d = convertScene(
+        dir,
+        scene({material("mat_0"), material("mat_1"),
+               meshObject("pair", {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, {{0, 1, 2, 6}, {0, 2, 3, 3}},
+                          {faceMaterial("mat_1", {0, 1}), faceMaterial("undefined", {1})})}),
+        &run);
+    EXPECT_EQ(
+        "material mat_1 {\ncolor c0c0c0\ntype LIGHT\n}\n"
+        "mesh pair {\n 5 0 5  0 0 0\n -5 0 -5\n 5 0 -5\n 5 0 5\n -5 0 5\n"
+        "mat_1\n0 0 0  1 0 0  2 0 0  \n"
+        "mat_0\n0 0 0  2 0 0  3 0 0  \n"
+        "}\n"
+        "#materials= 1\n#meshes   = 1\n#vertices = 4 (/4)\n#polygons = 2 (/2)\n",
+        m3d);
+    EXPECT_EQ(0, run.status);
+}
+
+// Truncating positions to whole units merges vertices; when a quarter or
+// more of the positions the file tells apart are lost, the model was made in
+// too small a unit and the object gets one warning after its "o".
+TEST(MeshBlock, WarnsWhenTruncationMergesManyPositions) {
+    const std::vector<V3> tiny = {{0.1f, 0.2f, 0.3f}, {0.9f, 0.1f, 0.5f}, {0.4f, 0.8f, 0.2f}, {0.7f, 0.7f, 0.7f}};
+    struct Case {
+        const char* what;
+        std::vector<V3> vs;
+        const char* warning;  // nullptr: none
+    };
+    // Exact repeats of a position (as corners repeated per face) count once
+    // in the file too, and make the positions be counted rather than bounded.
+    const V3 a{0, 0, 0}, b{10, 0, 0}, c{0, 10, 0}, d{10, 10, 0};
+    const Case cases[] = {
+        {"four positions become one", tiny, "3 sommets"},
+        // four positions of which two merge: 1 x 4 >= 4 (the merged one
+        // repeated is still one position)
+        {"one in four lost", {a, {0.5f, 0, 0}, b, c, a, {0.5f, 0, 0}, c, {0.5f, 0, 0}}, "1 sommets"},
+        // five positions of which two merge: 1 x 4 < 5
+        {"one in five lost", {a, {0.5f, 0, 0}, b, c, d, a, b, c}, nullptr},
+        {"exact repeats only", {a, a, b, b, c}, nullptr},
+        // -0 and 0 are one value
+        {"signed zeros", {a, {-0.0f, 0, -0.0f}, b, c}, nullptr},
+        {"whole units", {a, b, c}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir dir;
+        RunResult run;
+        std::string m3d = convertScene(dir, scene({meshObject("small part", c.vs, {{0, 1, 2, 7}})}), &run);
+        EXPECT_EQ(0, run.status);
+        size_t o = run.console.find("creation du fichier m3d");
+        ASSERT_NE(std::string::npos, o);
+        std::string progress = run.console.substr(run.console.find('\n', o) + 1);
+        std::string expected = c.warning ? std::string("oattention : objet small part : ") + c.warning +
+                                               " confondus par l'arrondi des coordonnees a l'unite (modele trop "
+                                               "petit ?)\n\nmaterials="
+                                         : "o\nmaterials=";
+        EXPECT_EQ(expected, progress.substr(0, expected.size()));
+    }
+    // collision objects are not meshes: no warning for them
+    ScratchDir dir;
+    RunResult run;
+    convertScene(dir, scene({meshObject("obb_small", boxVertices(0, 0, 0, 0.5f, 0.5f, 0.5f), boxTriangles(true))}), &run);
+    EXPECT_EQ(std::string::npos, run.console.find("attention")) << run.console;
+}
+
 TEST(MeshBlock, CentreTruncatesTowardZero) {
     ScratchDir dir;
     std::string m3d = convertScene(dir, scene({meshObject("n", {{-5, -5, -1}, {0, 0, -2}, {-2, 0, -4}}, {{0, 1, 2, 7}})}));
@@ -133,7 +204,7 @@ TEST(MergeFaces, PairRules) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
         resetConverter();
-        objects[0] = SceneObject{"o", 0, 0, 4, 2};
+        objects[0] = SceneObject{"o", 0, 0, 4, 2, 0};
         objectCount = 1;
         for (int v = 0; v < 4; ++v) vertices[v] = SceneVertex{v, v * v, 0, 0, 0, 0};
         faces[0] = makeFace(1, 0, c.j[0], c.j[1], c.j[2], 0, (int16_t)c.jEdges);
@@ -163,7 +234,7 @@ TEST(MergeFaces, PartnersMustShareFlagsAndMaterial) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         resetConverter();
-        objects[0] = SceneObject{"o", 0, 0, 4, 2};
+        objects[0] = SceneObject{"o", 0, 0, 4, 2, 0};
         for (int v = 0; v < 4; ++v) vertices[v] = SceneVertex{v, 0, v * 3, 0, 0, 0};
         faces[0] = makeFace(c.jFlags, c.jMaterial, 0, 1, 2, 0, 6);
         faces[1] = makeFace(1, 0, 0, 2, 3, 0, 3);

@@ -16,7 +16,9 @@ else
 fi
 "$fixtures" "$work/native"
 "$fixtures" "$work/wine"
-scenes=(vexa/demo/house.prj plain/tri.3ds damaged/cut.3ds damaged/zero.3ds big/grid.3ds missing/none.3ds)
+scenes=(vexa/demo/house.prj plain/tri.3ds plain/unknown-material.3ds plain/small-units.3ds
+        damaged/cut.3ds damaged/zero.3ds damaged/nested.3ds damaged/empty.3ds damaged/text.3ds
+        big/grid.3ds missing/none.3ds)
 # real scenes from Debian's assimp-testmodels, when installed
 for f in /usr/share/assimp/models/3DS/*.[3][dD][sS]; do
   [ -e "$f" ] || continue
