@@ -79,8 +79,10 @@ int choiceFromAnswer(const Question& q, const std::string& kind, const std::stri
     if (q.numbered && textEqualNoCase(kind, q.kind)) {
         char* end = nullptr;
         long n = std::strtol(text.c_str(), &end, 10);
-        if (!text.empty() && end && !*end && n >= 1 && n <= static_cast<long>(q.choices.size()))
-            return static_cast<int>(n - 1);
+        // the n-th entry of the list (its entries have no word; its buttons do)
+        if (!text.empty() && end && !*end)
+            for (size_t i = 0; i < q.choices.size() && n >= 1; i++)
+                if (q.choices[i].word.empty() && --n == 0) return static_cast<int>(i);
     }
     for (size_t i = 0; i < q.choices.size(); i++)
         if (!q.choices[i].takesText && choiceOfKind(q, q.choices[i], kind) && textEqualNoCase(text, q.choices[i].word))
@@ -92,7 +94,9 @@ int choiceFromAnswer(const Question& q, const std::string& kind, const std::stri
 
 std::string choiceWords(const Question& q) {
     std::vector<std::string> words;
-    if (q.numbered) words.push_back("a number from 1 to " + std::to_string(q.choices.size()));
+    size_t entries = 0;
+    for (const QuestionChoice& c : q.choices) entries += q.numbered && c.word.empty() ? 1 : 0;
+    if (entries) words.push_back("a number from 1 to " + std::to_string(entries));
     for (const QuestionChoice& c : q.choices) {
         if (q.numbered && c.word.empty()) continue;
         std::string k = c.kind.empty() ? "" : c.kind + " ";
