@@ -110,7 +110,7 @@ void reportAnswer(const Question& q, int choice) {
     const QuestionChoice& c = q.choices[static_cast<size_t>(choice)];
     std::string answer = c.takesText ? (c.kind.empty() ? q.kind : c.kind) + " " + q.answerText : c.word;
     if (q.numbered) answer = std::to_string(choice + 1) + " (" + c.label + ")";
-    std::string title = q.noTitle ? std::string("Error") : q.title;
+    std::string title = q.noTitle ? std::string("Error") : q.title.empty() && q.kind != "msgbox" ? q.kind : q.title;
     // a message box shows its whole text; a dialog its title alone
     std::string line = q.kind == "msgbox" ? "[" + title + "] " + q.text : "[" + title + "]";
     platReport((line + " -> " + answer + " (answers file)").c_str());
