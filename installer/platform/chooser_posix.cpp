@@ -104,7 +104,7 @@ struct LineReader {
             rl_completion_append_character = '\0';
             return true;
         }
-        tty = std::fopen("/dev/tty", "r+");
+        tty = openTerminal();
         return tty != nullptr;
     }
     void close() {
@@ -147,7 +147,7 @@ int askFolderOnTerminal(Question& q) {
     std::printf("Type the folder to install into and press Enter%s.\n"
                 "  Enter alone    %s\n"
                 "  ls [FOLDER]    lists the folders below FOLDER (or below the folder shown) and shows it\n"
-                "  new NAME       %s: makes the folder NAME below the folder shown\n"
+                "  new NAME       makes the folder NAME below the folder shown (%s)\n"
                 "  cancel         keeps the destination as it was\n",
                 in.editing ? " (Tab completes folder names)" : "", "keeps the destination, or chooses the folder shown",
                 newLabel.c_str());

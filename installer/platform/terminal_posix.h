@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <string>
 
+// The controlling terminal, unbuffered so that lines typed ahead are left for
+// the next question; nullptr when there is none.
+FILE* openTerminal();
 // One line from the terminal without its line end; false at the end of input.
 bool readTerminalLine(FILE* tty, const std::string& prompt, std::string& answer);
 // The text without blanks around it.

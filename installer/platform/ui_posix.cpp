@@ -202,6 +202,13 @@ void closeStatusLine() {
     }
 }
 
+FILE* openTerminal() {
+    FILE* tty = std::fopen("/dev/tty", "r+");
+    // unbuffered: what was typed ahead stays in the terminal for the next question
+    if (tty) std::setvbuf(tty, nullptr, _IONBF, 0);
+    return tty;
+}
+
 bool readTerminalLine(FILE* tty, const std::string& prompt, std::string& answer) {
     std::fputs(prompt.c_str(), tty);
     std::fflush(tty);
@@ -237,7 +244,7 @@ int platAsk(Question& q) {
     for (const QuestionChoice& c : q.choices) labels.push_back(terminalLabel(c.label, c.word));
     std::vector<char> keys = buttonKeys(q, labels);
     for (;;) {
-        FILE* tty = std::fopen("/dev/tty", "r+");
+        FILE* tty = openTerminal();
         showQuestion(q, tty, labels);
         if (!tty) {
             if (q.check && !q.check(q, q.defaultChoice).empty()) {
