@@ -111,8 +111,13 @@ void reportAnswer(const Question& q, int choice) {
     std::string answer = c.takesText ? (c.kind.empty() ? q.kind : c.kind) + " " + q.answerText : c.word;
     if (q.numbered) answer = std::to_string(choice + 1) + " (" + c.label + ")";
     std::string title = q.noTitle ? std::string("Error") : q.title.empty() && q.kind != "msgbox" ? q.kind : q.title;
-    // a message box shows its whole text; a dialog its title alone
-    std::string line = q.kind == "msgbox" ? "[" + title + "] " + q.text : "[" + title + "]";
+    // a message box shows its whole text; a dialog the first line of its text
+    std::string text = q.text;
+    if (q.kind != "msgbox") {
+        text = text.substr(0, text.find_first_of("\r\n"));
+        if (text.size() > 100) text = text.substr(0, 97) + "...";
+    }
+    std::string line = "[" + title + "]" + (text.empty() ? "" : " " + text);
     platReport((line + " -> " + answer + " (answers file)").c_str());
 }
 
