@@ -231,6 +231,19 @@ TEST_F(DialogTest, IntroContinuesAbortsOrIsSkippedInSilentMode) {
     }
 }
 
+TEST_F(DialogTest, AnIntroThatCannotBeShownSaysSoAndLeavesANegativeCondition) {
+    SetVariable("ERROR_TTL", "Setup error");
+    SetVariable("ERROR_DIALOG_MSG", "The dialog cannot be shown.");
+    recording::answer("<no dialog>");
+    recording::answer("ok");
+    line("IShowInstallDlg");
+    EXPECT_EQ(kNoDialog, run.condition);
+    EXPECT_EQ("000", flags());
+    ASSERT_EQ(1u, recording::asked().size());
+    EXPECT_EQ("The dialog cannot be shown.", recording::asked()[0].text);
+    EXPECT_EQ("Setup error", recording::asked()[0].title);
+}
+
 TEST_F(DialogTest, IntroSetsItsLabelsInOrderSoThatAppTitleShows) {
     SetVariable("APP_TITTLE", "Vexa 3D Setup");
     SetVariable("INTRO_TTL", "Introduction");

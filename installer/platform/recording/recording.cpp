@@ -637,6 +637,7 @@ int platAsk(Question& question) {
         }
         Scripted next = st().answers.front();
         st().answers.erase(st().answers.begin());
+        if (next.choice == "<no dialog>") return record(kNoDialog, "ask(" + question.kind + ", \"" + question.title + "\")");
         for (size_t i = 0; i < next.fields.size() && i < question.fields.size(); i++)
             question.fields[i].value = next.fields[i];
         int picked = scriptedChoice(question, next.choice);

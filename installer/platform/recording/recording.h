@@ -50,7 +50,8 @@ void setUserLanguage(unsigned languageId);
 // The next question takes this choice (its word, its label, a number for an
 // entry of a list, or the kind of a choice that takes a text, with that text)
 // after setting the fields to these values, in order. A refused answer, and
-// a choice that keeps the question open, go on with the next answer.
+// a choice that keeps the question open, go on with the next answer. The
+// choice "<no dialog>" makes the dialog impossible to show.
 void answer(const std::string& choice, const std::vector<std::string>& fields = {}, const std::string& text = "");
 // Questions asked so far, with their fields as answered.
 const std::vector<Question>& asked();
