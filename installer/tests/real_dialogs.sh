@@ -19,7 +19,8 @@ for i in $(seq 1 100); do
     sleep 0.1
 done
 
-fail() { echo "FAIL real dialogs ($run_name): $*"; status=1; }
+failures=0
+fail() { echo "FAIL real dialogs ($run_name): $*"; status=1; failures=$((failures + 1)); }
 key() { xdotool mousemove --window "$desktop" 790 590 key --clearmodifiers "$@" 2>/dev/null; sleep 0.4; }
 typein() { xdotool mousemove --window "$desktop" 790 590 type --delay 60 "$1" 2>/dev/null; sleep 0.4; }
 # the dialog holding this control is up and takes the keyboard
@@ -37,13 +38,14 @@ shot() {   # dialog name
     import -window root ${rect:+-crop "$rect"} +repage "$shots/$2.png" 2>/dev/null || fail "no screenshot of $2"
 }
 
-# A run folder whose dest folder is reached as T:\dest, and setup.exe started in it.
+# A run folder with setup.exe started in it, and the destination C:\vexatest
+# (in the prefix's own drive C:, inside the build folder) with two folders.
 start_run() {
     run_name=$1
     run=$win/installer-wine-runs/real_dialogs_$1
-    rm -rf "$run"; mkdir -p "$run/dest/sub1" "$run/dest/sub2/deep"
+    dest=$WINEPREFIX/drive_c/vexatest
+    rm -rf "$run" "$dest"; mkdir -p "$run" "$dest/sub1" "$dest/sub2/deep"
     cp "$here/real_dialogs/setup.ini" "$here/real_dialogs/licence.txt" "$win/installer/setup.exe" "$run"/
-    ln -sfn "$run" "$WINEPREFIX/dosdevices/t:"
     (cd "$run" && exec wine ./setup.exe </dev/null >"$run/stdout.log" 2>&1) &
     setup_pid=$!
 }
@@ -55,44 +57,42 @@ end_run() {   # expected out.txt lines, joined with commas
         fail "setup.exe still waiting"
     fi
     wait "$setup_pid"
-    rm -f "$WINEPREFIX/dosdevices/t:"
     got=$(tr -d '\r' < "$run/out.txt" 2>/dev/null | paste -sd, -)
     [ "$got" = "$1" ] || fail "out.txt holds '$got', expected '$1'"
 }
 
-# Go into the tree from the chooser's OK button, select the drive T: and the
-# folder dest in it.
+# Go into the tree from the chooser's OK button, open the drive C: and
+# select the folder vexatest in it.
 tree_to_dest() {
     key Tab Tab Tab
     key Home
-    key t
     key Right
-    key Down
+    key v
 }
 
 # 1. Change destination, an existing folder chosen in the tree, then Abort:
 #    the new destination stays.
 start_run abort
 if up 1015 "intro"; then
-    expect_text 1015 1014 'T:\dest' "the intro's destination"
+    expect_text 1015 1014 'C:\vexatest' "the intro's destination"
     key Tab Tab space               # Change destination...
     if up 1012 "chooser"; then
         tree_to_dest
-        key Right Down Down             # dest expanded: sub1, then sub2
-        expect_text 1012 1009 't:\dest\sub2\' "the chooser's path line"
+        key Right Down Down             # vexatest expanded: sub1, then sub2
+        expect_text 1012 1009 'c:\vexatest\sub2\' "the chooser's path line"
         key Return                      # OK
         gone 1012 "chooser after OK"
-        up 1015 "intro after the chooser" && expect_text 1015 1014 't:\dest\sub2' "the intro's new destination"
+        up 1015 "intro after the chooser" && expect_text 1015 1014 'c:\vexatest\sub2' "the intro's new destination"
         key Escape                      # Abort
     fi
 fi
-end_run 'intro abort,t:\dest\sub2'
-[ "$status" = 0 ] && echo "ok   real dialogs: intro, chooser choosing a folder, Abort keeps it"
+end_run 'intro abort,c:\vexatest\sub2'
+[ "$failures" = 0 ] && echo "ok   real dialogs: intro, chooser choosing a folder, Abort keeps it"
 
 # 2. Every dialog: a new folder (a name with a colon refused first), Continue,
 #    the licence agreed, the third setup type, a nickname typed (Escape does
 #    nothing), the mail server left empty then filled.
-before=$status
+before=$failures
 start_run all
 if up 1015 "intro"; then
     shot 1015 intro
@@ -111,14 +111,14 @@ if up 1015 "intro"; then
             typein "Vexa 3D"
             key Return
             gone 1013 "name dialog after a good name"
-            expect_text 1012 1009 't:\dest\Vexa 3D\' "the path line of the new folder"
-            [ -d "$run/dest/Vexa 3D" ] || fail "the new folder was not made"
+            expect_text 1012 1009 'c:\vexatest\Vexa 3D\' "the path line of the new folder"
+            [ -d "$dest/Vexa 3D" ] || fail "the new folder was not made"
             key Tab Return              # to the tree, then OK
         fi
         gone 1012 "chooser after OK"
     fi
     if up 1015 "intro after the chooser"; then
-        expect_text 1015 1014 't:\dest\Vexa 3D' "the intro's new destination"
+        expect_text 1015 1014 'c:\vexatest\Vexa 3D' "the intro's new destination"
         key Tab Return                  # from Change destination to Continue
     fi
 fi
@@ -148,9 +148,10 @@ if up 1035 "mail server"; then
     shot 1035 smtp
     key Return
 fi
-end_run 'intro continue,t:\dest\Vexa 3D,licence agreed,Custom,smtp.example.org'
-settings=$(tr -d '\r' < "$run/dest/Vexa 3D/qoltress.ini" 2>/dev/null | paste -sd'|' -)
+end_run 'intro continue,c:\vexatest\Vexa 3D,licence agreed,Custom,smtp.example.org'
+settings=$(tr -d '\r' < "$dest/Vexa 3D/qoltress.ini" 2>/dev/null | paste -sd'|' -)
 [ "$settings" = 'DefaultName Jo\ Doe|DefaultEmail |DefaultLanguage Neutral|Registering Yes' ] ||
     fail "qoltress.ini holds '$settings'"
-[ "$status" = "$before" ] && echo "ok   real dialogs: every dialog in a row, screenshots in $shots"
+[ "$failures" = "$before" ] && echo "ok   real dialogs: every dialog in a row, screenshots in $shots"
+rm -rf "$dest"
 exit $status
