@@ -77,7 +77,13 @@ if up 1015 "intro"; then
     expect_text 1015 1014 'C:\vexatest' "the intro's destination"
     key Tab Tab space               # Change destination...
     if up 1012 "chooser"; then
-        tree_to_dest
+        key Tab Tab Tab
+        key Home                        # the drive C:: no OK for a drive
+        expect_text 1012 1009 'c:\' "the path line of the drive"
+        wine "$probe" enabled 1012 1 && fail "OK is enabled for a drive"
+        key Right
+        key v                           # the folder vexatest: OK
+        wine "$probe" enabled 1012 1 || fail "OK is disabled for a folder"
         key Right Down Down             # vexatest expanded: sub1, then sub2
         expect_text 1012 1009 'c:\vexatest\sub2\' "the chooser's path line"
         key Return                      # OK
