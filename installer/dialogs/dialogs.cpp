@@ -80,8 +80,9 @@ Question chooserQuestion(const char* title, const char* newFolderButton, const s
     Question q;
     q.kind = "folder";
     q.dialog = "GETDIRDEST";
-    q.title = textOf(title);
-    q.pathLabel = textOf(title);
+    // an undefined text leaves the dialog's own
+    q.title = title ? title : "Choose the destination directory";
+    q.pathLabel = q.title;
     q.path = path;
     std::string newLabel = newFolderButton ? newFolderButton : "New directory...";
     QuestionChoice folder{"", "OK", 1};
@@ -102,7 +103,8 @@ Question chooserQuestion(const char* title, const char* newFolderButton, const s
                    "\" is not a folder name: it must not be empty nor hold any of \" * / : < > ? \\ |";
         return "";
     };
-    q.items = {{kTitleItem, q.title}, {IDC_CHOOSER_PATH, q.title}, {IDC_CHOOSER_NEWDIR, newLabel}};
+    if (title) q.items = {{IDC_CHOOSER_PATH, title}, {kTitleItem, title}};
+    if (newFolderButton) q.items.push_back({IDC_CHOOSER_NEWDIR, newFolderButton});
     return q;
 }
 
@@ -149,13 +151,12 @@ int ShowIntroDialog(PlatWindow owner, const IntroTexts& t, std::string& dstdir, 
                {IDC_INTRO_TEXT, q.text},
                {IDC_INTRO_DESTINATION, q.path},
                {kTitleItem, q.title}};
-    std::string chooserTitle = textOf(t.chooserTitle);
-    const char* newFolder = t.newFolderButton;
-    std::string newFolderText = textOf(newFolder);
-    bool newFolderDefined = newFolder != nullptr;
-    q.act = [chooserTitle, newFolderText, newFolderDefined](Question& question, int, std::string& reason) {
+    // copies: the texts may change while the intro is open
+    bool titleDefined = t.chooserTitle != nullptr, newFolderDefined = t.newFolderButton != nullptr;
+    std::string chooserTitle = textOf(t.chooserTitle), newFolderText = textOf(t.newFolderButton);
+    q.act = [=](Question& question, int, std::string& reason) {
         std::string path = question.path;
-        int result = ChooseDestination(nullptr, chooserTitle.c_str(),
+        int result = ChooseDestination(nullptr, titleDefined ? chooserTitle.c_str() : nullptr,
                                        newFolderDefined ? newFolderText.c_str() : nullptr, path, reason);
         if (result < 0) return false;
         question.path = path;

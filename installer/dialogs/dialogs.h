@@ -38,7 +38,8 @@ int ShowIntroDialog(PlatWindow owner, const IntroTexts& texts, std::string& dstd
 // (the answers file: below path, the start), and chosen.
 int ChooseDestination(PlatWindow owner, const char* title, const char* newFolderButton, std::string& path,
                       std::string& why);
-// The chooser's question, starting from path.
+// The chooser's question, starting from path; an undefined text (nullptr)
+// leaves the dialog's own.
 Question chooserQuestion(const char* title, const char* newFolderButton, const std::string& path);
 // Choices of the chooser's question, by index.
 enum { ChooserFolder = 0, ChooserCancel = 1, ChooserNewFolder = 2 };

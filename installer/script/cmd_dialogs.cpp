@@ -24,8 +24,9 @@ void noAnswer(const char* command, const std::string& why) {
 // ABORT_MSG under the product's name.
 void showAbort() { ShowMessageBox(BoxOK, GetVariable("SETUPNAME"), GetVariable("ABORT_MSG"), nullptr, 0); }
 
-// A button text set as progress texts are: its backslash-n pairs become line
-// breaks in the stored text itself; nullptr when the key is undefined.
+// A text set as progress texts are (a licence button, the chooser's
+// caption): its backslash-n pairs become line breaks in the stored text
+// itself; nullptr when the key is undefined.
 const char* buttonText(const char* key, std::string& shown) {
     char* stored = GetVariable(key);
     if (!stored) return nullptr;
@@ -42,9 +43,13 @@ void doIShowInstallDlg(CommandCall& c) {
         run.condition = 1;
         return;
     }
-    IntroTexts texts = {GetVariable("APP_TITTLE"),      GetVariable("INTRO_TTL"),       GetVariable("INTRO"),
-                        GetVariable("INTROOK_BTN"),     GetVariable("INTROCANCEL_BTN"), GetVariable("INTROCHDIR_BTN"),
-                        GetVariable("STATICINSTALLDIR"), GetVariable("NEWDIR_TTL"),     GetVariable("NEWDIR_BTN")};
+    // the chooser's texts are set as progress texts are
+    std::string chooserTitle, newFolder;
+    IntroTexts texts = {GetVariable("APP_TITTLE"),       GetVariable("INTRO_TTL"),
+                        GetVariable("INTRO"),            GetVariable("INTROOK_BTN"),
+                        GetVariable("INTROCANCEL_BTN"),  GetVariable("INTROCHDIR_BTN"),
+                        GetVariable("STATICINSTALLDIR"), buttonText("NEWDIR_TTL", chooserTitle),
+                        buttonText("NEWDIR_BTN", newFolder)};
     const char* before = GetVariable("DSTDIR");
     std::string dstdir = before ? before : "";
     std::string why;

@@ -284,6 +284,27 @@ TEST_F(DialogTest, CancellingTheChooserLeavesDstdir) {
     line("IShowInstallDlg");
     EXPECT_EQ(1, run.condition);
     EXPECT_EQ("C:\\Program Files\\VEXA\\", var("DSTDIR"));
+    // NEWDIR_TTL and NEWDIR_BTN undefined: the chooser keeps its own texts
+    const Question& chooser = recording::asked()[0];
+    EXPECT_EQ("folder", chooser.kind);
+    EXPECT_EQ("Choose the destination directory", chooser.title);
+    EXPECT_TRUE(chooser.items.empty());
+}
+
+TEST_F(DialogTest, ChooserTextsAreSetAsProgressTexts) {
+    SetVariable("NEWDIR_TTL", "Choose\\nthe folder");
+    SetVariable("NEWDIR_BTN", "New folder");
+    recording::answer("change");
+    recording::answer("cancel");
+    recording::answer("continue");
+    line("IShowInstallDlg");
+    const Question& chooser = recording::asked()[0];
+    EXPECT_EQ("Choose\r\nthe folder", chooser.title);
+    EXPECT_EQ("New folder", chooser.choices[ChooserNewFolder].label);
+    std::vector<int> ids;
+    for (const QuestionItem& item : chooser.items) ids.push_back(item.id);
+    EXPECT_EQ((std::vector<int>{IDC_CHOOSER_PATH, kTitleItem, IDC_CHOOSER_NEWDIR}), ids);
+    EXPECT_EQ("Choose\r\nthe folder", var("NEWDIR_TTL"));
 }
 
 TEST_F(DialogTest, ChooserRefusesDriveRootsMissingFoldersAndBadNames) {
