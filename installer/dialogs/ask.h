@@ -5,9 +5,12 @@
 // word (ignoring case), one blank, and the answer, the rest of the line as it
 // stands. Blank lines and lines starting with "#" are skipped. A question
 // with fields takes one line per field (its word as the kind), then, unless
-// it has a single choice, one line naming its choice (the question's kind as
-// the kind; a word, or a number from 1 for a list). An answer the question
-// refuses is followed by another line answering the same question again.
+// it has a single choice, one line naming its choice: the question's kind
+// (or the choice's own kind) and a word, a number from 1 for an entry of a
+// list, or the text of a choice that takes one. An answer the question
+// refuses is followed by another line answering the same question again,
+// unless the dialog could not take it at all; a choice that keeps the
+// question open runs, and the question is answered again.
 #pragma once
 #include "../base/question.h"
 #include <string>

@@ -8,3 +8,6 @@
 std::string hostPath(const char* windowsPath);
 // Windows-1252 text as UTF-8 for the terminal.
 std::string toUtf8(const char* text);
+// Text typed at a UTF-8 terminal as Windows-1252 (a character it lacks
+// becomes "?"); bytes that are not UTF-8 are kept as they are.
+std::string fromUtf8(const std::string& text);

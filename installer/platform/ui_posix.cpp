@@ -5,14 +5,18 @@
 #include "system.h"
 #include "ui.h"
 #include "hostpath_posix.h"
+#include "terminal_posix.h"
 #include "../base/text.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <map>
 #include <string>
+#include <sys/ioctl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 struct ProgressWindow {
@@ -25,7 +29,171 @@ std::string lastStatus;
 bool bannerShown = false;
 bool restartRequested = false;
 
-// Ends an in-place status line before other output.
+std::string oneLine(const char* text) {
+    std::string s = text;
+    for (char& c : s)
+        if (c == '\r' || c == '\n') c = ' ';
+    return s;
+}
+
+bool isListEntry(const Question& q, size_t i) { return q.numbered && q.choices[i].word.empty(); }
+
+std::string lowerText(std::string s) {
+    for (char& c : s) c = lowerAscii(c);
+    return s;
+}
+
+// Each button's key: the first letter of its label that no button before it
+// took ("[C]ontinue / [A]bort / c[H]ange destination..."); 0 when none is free.
+std::vector<char> buttonKeys(const Question& q, const std::vector<std::string>& labels) {
+    std::vector<char> keys(q.choices.size(), 0);
+    std::string used;
+    for (size_t i = 0; i < q.choices.size(); i++) {
+        if (isListEntry(q, i)) continue;
+        for (char c : labels[i]) {
+            char l = lowerAscii(c);
+            if (((l >= 'a' && l <= 'z') || (l >= '0' && l <= '9')) && used.find(l) == std::string::npos) {
+                keys[i] = l;
+                used += l;
+                break;
+            }
+        }
+    }
+    return keys;
+}
+
+std::string choicePrompt(const Question& q, const std::vector<std::string>& labels, const std::vector<char>& keys) {
+    std::string prompt;
+    size_t entries = 0;
+    for (size_t i = 0; i < q.choices.size(); i++) {
+        if (isListEntry(q, i)) {
+            entries++;
+            continue;
+        }
+        const std::string& label = labels[i];
+        if (!prompt.empty()) prompt += " / ";
+        size_t at = keys[i] ? lowerText(label).find(keys[i]) : std::string::npos;
+        prompt += at == std::string::npos ? label
+                                          : label.substr(0, at) + "[" + std::string(1, static_cast<char>(std::toupper(
+                                                                                          static_cast<unsigned char>(label[at])))) +
+                                                "]" + label.substr(at + 1);
+    }
+    if (entries) {
+        std::string numbers = "Number (1 to " + std::to_string(entries) + ")";
+        prompt = prompt.empty() ? numbers : numbers + " or " + prompt;
+    }
+    size_t buttons = q.choices.size() - entries;
+    if (!entries && buttons == 1) return prompt + " (Enter)? ";
+    const std::string& fallback = labels[static_cast<size_t>(q.defaultChoice)];
+    return prompt + " (Enter: " + (isListEntry(q, static_cast<size_t>(q.defaultChoice)) ? "1" : fallback) + ")? ";
+}
+
+// The choice an answer names: an entry's number, a button's word, label or key.
+int choiceNamed(const Question& q, const std::vector<std::string>& labels, const std::vector<char>& keys,
+                const std::string& answer) {
+    if (q.numbered) {
+        char* end = nullptr;
+        long n = std::strtol(answer.c_str(), &end, 10);
+        if (!answer.empty() && end && !*end)
+            for (size_t i = 0; i < q.choices.size() && n >= 1; i++)
+                if (isListEntry(q, i) && --n == 0) return static_cast<int>(i);
+    }
+    for (size_t i = 0; i < q.choices.size(); i++) {
+        if (isListEntry(q, i)) continue;
+        const QuestionChoice& c = q.choices[i];
+        if ((!c.word.empty() && textEqualNoCase(answer, c.word)) || textEqualNoCase(answer, labels[i]) ||
+            (answer.size() == 1 && keys[i] && lowerAscii(answer[0]) == keys[i]))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Fills the fields from the terminal; false when the input ended.
+bool askFields(FILE* tty, Question& q) {
+    for (QuestionField& f : q.fields) {
+        std::string answer;
+        std::string label = toUtf8(terminalLabel(f.label, f.word).c_str());
+        std::string prompt = f.isCheck ? label + (f.value == "1" ? " [Y/n]: " : " [y/N]: ")
+                                       : label + " [" + toUtf8(f.value.c_str()) + "]: ";
+        if (!readTerminalLine(tty, prompt, answer)) return false;
+        answer = trimmedBlanks(answer);
+        if (answer.empty()) continue;  // Enter keeps the value shown
+        if (f.isCheck) f.value = (answer[0] == 'y' || answer[0] == 'Y') ? "1" : "0";
+        else f.value = fromUtf8(answer);
+        if (f.maxChars > 0 && f.value.size() > static_cast<size_t>(f.maxChars))
+            f.value.resize(static_cast<size_t>(f.maxChars));
+    }
+    return true;
+}
+
+// A text that is valid UTF-8 with some byte above 127 is taken as UTF-8;
+// anything else is Windows-1252.
+bool looksUtf8(const std::string& s) {
+    bool high = false;
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            i++;
+            continue;
+        }
+        size_t n = (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 0;
+        if (n == 0 || i + n >= s.size()) return false;
+        for (size_t k = 1; k <= n; k++)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
+        high = true;
+        i += n + 1;
+    }
+    return high;
+}
+
+int terminalRows(FILE* tty) {
+    struct winsize size;
+    if (ioctl(fileno(tty), TIOCGWINSZ, &size) == 0 && size.ws_row > 4) return size.ws_row;
+    return 24;
+}
+
+// Shows the question's text; a text longer than the terminal is shown a page
+// at a time when the terminal shows it.
+void showText(const Question& q, FILE* tty) {
+    std::string text;
+    std::string source = q.text;
+    std::string converted = (q.kind == "licence" && looksUtf8(source)) ? source : toUtf8(source.c_str());
+    for (char c : converted)
+        if (c != '\r') text += c;
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    int rows = tty && isatty(1) ? terminalRows(tty) - 2 : 0;
+    int shown = 0;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        std::fwrite(text.data() + at, 1, end - at + 1, stdout);
+        at = end + 1;
+        if (rows > 0 && ++shown >= rows && at < text.size()) {
+            std::fflush(stdout);
+            std::string answer;
+            if (!readTerminalLine(tty, "-- more: Enter for the next page, q to go to the question -- ", answer)) break;
+            if (!answer.empty() && (answer[0] == 'q' || answer[0] == 'Q')) {
+                std::printf("[...]\n");
+                break;
+            }
+            shown = 0;
+        }
+    }
+}
+
+void showQuestion(const Question& q, FILE* tty, const std::vector<std::string>& labels) {
+    std::printf("\n== %s ==\n", toUtf8(q.noTitle ? "Error" : q.title.c_str()).c_str());
+    showText(q, tty);
+    if (!q.pathLabel.empty() || !q.path.empty())
+        std::printf("%s: %s\n", toUtf8(terminalLabel(q.pathLabel, "Destination").c_str()).c_str(),
+                    toUtf8(hostPath(q.path.c_str()).c_str()).c_str());
+    int n = 0;
+    for (size_t i = 0; i < q.choices.size(); i++)
+        if (isListEntry(q, i)) std::printf("  %d. %s\n", ++n, toUtf8(labels[i].c_str()).c_str());
+    std::fflush(stdout);
+}
+}  // namespace
+
 void closeStatusLine() {
     if (statusLineOpen) {
         std::fputs("\n", stdout);
@@ -34,38 +202,14 @@ void closeStatusLine() {
     }
 }
 
-std::string oneLine(const char* text) {
-    std::string s = text;
-    for (char& c : s)
-        if (c == '\r' || c == '\n') c = ' ';
-    return s;
+FILE* openTerminal() {
+    FILE* tty = std::fopen("/dev/tty", "r+");
+    // unbuffered: what was typed ahead stays in the terminal for the next question
+    if (tty) std::setvbuf(tty, nullptr, _IONBF, 0);
+    return tty;
 }
 
-// "[Y]es / [N]o (Enter: Yes)? ": each choice's first letter is its key.
-std::string choicePrompt(const Question& q) {
-    std::string prompt;
-    for (size_t i = 0; i < q.choices.size(); i++) {
-        const std::string& label = q.choices[i].label;
-        if (i) prompt += " / ";
-        prompt += label.empty() ? std::string("[?]") : "[" + label.substr(0, 1) + "]" + label.substr(1);
-    }
-    if (q.choices.size() == 1) return prompt + " (Enter)? ";
-    return prompt + " (Enter: " + q.choices[static_cast<size_t>(q.defaultChoice)].label + ")? ";
-}
-
-// The choice an answer names: its word, its label or the label's first letter.
-int choiceNamed(const Question& q, const std::string& answer) {
-    for (size_t i = 0; i < q.choices.size(); i++) {
-        const QuestionChoice& c = q.choices[i];
-        if (textEqualNoCase(answer, c.word) || textEqualNoCase(answer, c.label) ||
-            (answer.size() == 1 && !c.label.empty() && textEqualNoCase(answer, c.label.substr(0, 1))))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-// One line from the terminal without its line end; false at the end of input.
-bool readAnswer(FILE* tty, const std::string& prompt, std::string& answer) {
+bool readTerminalLine(FILE* tty, const std::string& prompt, std::string& answer) {
     std::fputs(prompt.c_str(), tty);
     std::fflush(tty);
     char line[1024];
@@ -75,73 +219,81 @@ bool readAnswer(FILE* tty, const std::string& prompt, std::string& answer) {
     return true;
 }
 
-std::string trimmed(const std::string& s) {
-    size_t a = s.find_first_not_of(' ');
+std::string trimmedBlanks(const std::string& s) {
+    size_t a = s.find_first_not_of(" \t");
     if (a == std::string::npos) return "";
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
+    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
 }
 
-// Fills the fields from the terminal; false when the input ended.
-bool askFields(FILE* tty, Question& q) {
-    for (QuestionField& f : q.fields) {
-        std::string answer;
-        std::string label = toUtf8(f.label.c_str());
-        std::string prompt = f.isCheck ? label + (f.value == "1" ? " [Y/n]: " : " [y/N]: ")
-                                       : label + " [" + toUtf8(f.value.c_str()) + "]: ";
-        if (!readAnswer(tty, prompt, answer)) return false;
-        answer = trimmed(answer);
-        if (answer.empty()) continue;  // Enter keeps the value shown
-        if (f.isCheck) f.value = (answer[0] == 'y' || answer[0] == 'Y') ? "1" : "0";
-        else f.value = answer;
+std::string terminalLabel(const std::string& label, const std::string& fallback) {
+    std::string out;
+    for (size_t i = 0; i < label.size(); i++) {
+        char c = label[i];
+        if (c == '&' && i + 1 < label.size() && label[i + 1] != '&') continue;  // an accelerator mark
+        if (c == '&') i++;
+        out += (c == '\r' || c == '\n') ? ' ' : c;
     }
-    return true;
+    out = trimmedBlanks(out);
+    return out.empty() ? fallback : out;
 }
-}  // namespace
 
 int platAsk(Question& q) {
     closeStatusLine();
-    std::string shown;
-    for (char c : toUtf8(q.text.c_str()))
-        if (c != '\r') shown += c;
-    std::printf("\n== %s ==\n%s\n", toUtf8(q.noTitle ? "Error" : q.title.c_str()).c_str(), shown.c_str());
-    if (q.numbered)
-        for (size_t i = 0; i < q.choices.size(); i++)
-            std::printf("  %d. %s\n", static_cast<int>(i + 1), toUtf8(q.choices[i].label.c_str()).c_str());
-    FILE* tty = std::fopen("/dev/tty", "r+");
-    if (!tty) {
-        const std::string& label = q.choices[static_cast<size_t>(q.defaultChoice)].label;
-        std::printf("(no terminal: taking the default button, %s)\n", toUtf8(label.c_str()).c_str());
-        std::fflush(stdout);
-        return q.defaultChoice;
+    if (q.kind == "folder") return askFolderOnTerminal(q);
+    std::vector<std::string> labels;
+    for (const QuestionChoice& c : q.choices) labels.push_back(terminalLabel(c.label, c.word));
+    std::vector<char> keys = buttonKeys(q, labels);
+    for (;;) {
+        FILE* tty = openTerminal();
+        showQuestion(q, tty, labels);
+        if (!tty) {
+            if (q.check && !q.check(q, q.defaultChoice).empty()) {
+                std::printf("(no terminal, and no answer can be taken without one)\n");
+                std::fflush(stdout);
+                return kNoAnswer;
+            }
+            for (const QuestionField& f : q.fields)
+                std::printf("%s: %s\n", toUtf8(terminalLabel(f.label, f.word).c_str()).c_str(),
+                            f.isCheck ? (f.value == "1" ? "yes" : "no") : toUtf8(f.value.c_str()).c_str());
+            const std::string& label = labels[static_cast<size_t>(q.defaultChoice)];
+            std::printf("(no terminal: taking the default %s, %s)\n", q.kind == "msgbox" ? "button" : "answer",
+                        toUtf8(label.c_str()).c_str());
+            std::fflush(stdout);
+            return q.defaultChoice;
+        }
+        int chosen = -1;
+        bool ended = false;
+        // a form with one button ends when its fields are filled
+        bool form = !q.fields.empty() && q.choices.size() == 1;
+        while (chosen < 0) {
+            std::string answer;
+            if (!askFields(tty, q) || (!form && !readTerminalLine(tty, choicePrompt(q, labels, keys), answer))) {
+                ended = true;
+                break;
+            }
+            answer = trimmedBlanks(answer);
+            int picked = answer.empty() ? q.defaultChoice : choiceNamed(q, labels, keys, answer);
+            if (picked < 0) continue;
+            std::string why = q.check ? q.check(q, picked) : std::string();
+            if (!why.empty()) {
+                std::fprintf(tty, "%s\n", toUtf8(why.c_str()).c_str());
+                continue;
+            }
+            chosen = picked;
+        }
+        std::fclose(tty);
+        if (ended) {
+            // a message box takes Enter's button; a dialog has no answer
+            if (q.kind == "msgbox") return q.defaultChoice;
+            return kNoAnswer;
+        }
+        if (!q.choices[static_cast<size_t>(chosen)].keepsOpen) return chosen;
+        std::string why;
+        if (!q.act || !q.act(q, chosen, why)) {
+            if (!why.empty()) std::printf("%s\n", toUtf8(why.c_str()).c_str());
+            return kNoAnswer;
+        }
     }
-    std::fflush(stdout);
-    int chosen = -1;
-    while (chosen < 0) {
-        std::string answer;
-        std::string prompt = q.numbered ? "Number (Enter: 1)? " : choicePrompt(q);
-        if (!askFields(tty, q) || !readAnswer(tty, prompt, answer)) {
-            chosen = q.defaultChoice;  // end of input: as Enter
-            break;
-        }
-        answer = trimmed(answer);
-        int picked = answer.empty() ? q.defaultChoice : -1;
-        if (picked < 0 && q.numbered) {
-            char* end = nullptr;
-            long n = std::strtol(answer.c_str(), &end, 10);
-            if (end && !*end && n >= 1 && n <= static_cast<long>(q.choices.size())) picked = static_cast<int>(n - 1);
-        } else if (picked < 0) {
-            picked = choiceNamed(q, answer);
-        }
-        if (picked < 0) continue;
-        std::string why = q.check ? q.check(q, picked) : std::string();
-        if (!why.empty()) {
-            std::fprintf(tty, "%s\n", toUtf8(why.c_str()).c_str());
-            continue;
-        }
-        chosen = picked;
-    }
-    std::fclose(tty);
-    return chosen;
 }
 
 PlatWindow platProgressOpen(PlatWindow, int visible) {

@@ -25,8 +25,7 @@ int platAsk(Question& question) {
                                  static_cast<UINT>(question.boxType));
         return choiceWithResult(question, button);
     }
-    std::fprintf(stderr, "setup: no dialog for the question \"%s\" in this version of setup\n", question.kind.c_str());
-    return -1;
+    return askWithDialog(question);
 }
 
 PlatWindow platProgressOpen(PlatWindow owner, int visible) {

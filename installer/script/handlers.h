@@ -66,3 +66,10 @@ void doDelUninstall(CommandCall& c);
 void doDetectVEXA(CommandCall& c);
 void doShowWindow(CommandCall& c);
 void doHideWindow(CommandCall& c);
+
+// the dialogs (dialogs.cpp)
+void doIShowInstallDlg(CommandCall& c);
+void doShowFile(CommandCall& c);
+void doSetupType(CommandCall& c);
+void doGetVexaSettings(CommandCall& c);
+void doGetSMTPServer(CommandCall& c);

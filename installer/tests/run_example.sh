@@ -57,7 +57,16 @@ else
 fi
 mkdir -p "$programs"
 product="$programs/Vexa 3D"
-printf 'msgbox yes\nmsgbox ok\n' > "$work/answers"
+# install: the intro, the licence, the closing message; uninstall: the question and the closing message
+printf 'intro continue\nlicence agree\nmsgbox ok\n' > "$work/answers"
+printf 'msgbox yes\nmsgbox ok\n' > "$work/uninstall-answers"
+if [ "$mode" = wine ]; then
+    product_path="${pf%\\}\\Vexa 3D"
+else
+    product_path=$product
+fi
+# installing again, the installed folder is chosen in the destination chooser
+printf 'intro change\nfolder %s\nintro continue\nlicence agree\nmsgbox ok\n' "$product_path" > "$work/reinstall-answers"
 
 expected_qolt='; Vexa runtime configuration
 vexa 2.4.1
@@ -85,7 +94,7 @@ check_installed() {   # step name
 }
 
 # /UNINSTALL on the medium itself removes nothing: it is no installed copy
-run_setup "$src" "$program" /UNINSTALL "$work/answers" "$work/medium.log"
+run_setup "$src" "$program" /UNINSTALL "$work/uninstall-answers" "$work/medium.log"
 rc=$?
 [ $rc = 1 ] || problem "uninstall on the medium: exit status $rc, expected 1"
 [ -f "$src/setup.ini" ] && [ -f "$src/docs/readme.txt" ] || problem "uninstall on the medium deleted it"
@@ -98,16 +107,18 @@ if [ "$mode" = native ]; then
     grep -qF "Bienvenue dans l'installation de Vexa 3D." "$work/install.log" || problem "no French welcome message"
     grep -qF "L'installation de Vexa 3D est termin" "$work/install.log" || problem "no progress text"
     grep -qF "Copie de qoltwin.txt" "$work/install.log" || problem "no copy progress"
+    grep -qF "[Contrat de licence de Vexa 3D] VEXA 3D SAMPLE LICENCE -> agree" "$work/install.log" ||
+        problem "the licence was not shown"
 fi
 check_installed install
 
 # again over the installed product: qolt.ini is rewritten and merged, not duplicated
-run_setup "$src" "$program" "$src" "$work/answers" "$work/reinstall.log"
+run_setup "$src" "$program" "$src" "$work/reinstall-answers" "$work/reinstall.log"
 rc=$?
 [ $rc = 0 ] || problem "second install: exit status $rc"
 check_installed "second install"
 
-run_setup "$product" "$program" /UNINSTALL "$work/answers" "$work/uninstall.log"
+run_setup "$product" "$program" /UNINSTALL "$work/uninstall-answers" "$work/uninstall.log"
 rc=$?
 [ $rc = 0 ] || problem "uninstall: exit status $rc"
 [ "$(reg_value "$uninstall_key" DisplayName)" = "<absent>" ] || problem "uninstall: the entry stays"
@@ -120,8 +131,16 @@ else
     [ ! -e "$product" ] || problem "uninstall left: $(cd "$product" && find . | tr '\n' ' ')"
 fi
 
+# a silent install asks nothing (no answers file: a question would end the run), then goes again
+run_setup "$src" "$program" /SILENT "" "$work/silent.log"
+rc=$?
+[ $rc = 0 ] || problem "silent install: exit status $rc"
+check_installed "silent install"
+run_setup "$product" "$program" /UNINSTALL "$work/uninstall-answers" "$work/uninstall2.log"
+[ "$(reg_value "$uninstall_key" DisplayName)" = "<absent>" ] || problem "uninstall after the silent install: the entry stays"
+
 if [ $fail != 0 ]; then
-    for l in medium install reinstall uninstall; do echo "--- $l"; cat "$work/$l.log" 2>/dev/null | tail -30; done
+    for l in medium install reinstall uninstall silent uninstall2; do echo "--- $l"; cat "$work/$l.log" 2>/dev/null | tail -30; done
     exit 1
 fi
-echo "example installer: installed into $product, installed again, uninstalled ($mode)"
+echo "example installer: installed into $product, installed again (the folder chosen), uninstalled, installed silently ($mode)"

@@ -24,7 +24,8 @@ if [ "${1:-}" != --inside ]; then
         localedef -i "$l" -f UTF-8 "$LOCPATH/$l.UTF-8" >/dev/null 2>&1 ||
             echo "warning: cannot build the $l.UTF-8 locale (install the Debian package locales); language tests will fail" >&2
     done
-    exec xvfb-run -a bash "$0" --inside "$win"
+    # a screen larger than the virtual desktop, in true colour for the screenshots
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --inside "$win"
 fi
 win=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -82,6 +83,9 @@ press_keys() {
 }
 press_keys "n Escape" "no pressed,cancel pressed"
 press_keys "Return Return" "yes pressed,ok pressed"
+
+echo "-- real dialogs driven with xdotool (screenshots in $win/dialog-screenshots)"
+bash "$here/real_dialogs.sh" "$win" || status=1
 
 echo "-- the Windows frame seen from another program"
 probe_run=$win/installer-wine-runs/frame_probe

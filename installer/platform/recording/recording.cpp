@@ -31,6 +31,7 @@ struct RegKeyData {
 struct Scripted {
     std::string choice;
     std::vector<std::string> fields;
+    std::string text;
 };
 
 struct State {
@@ -249,8 +250,8 @@ void failRegistryWrites(bool fail) { st().failRegistry = fail; }
 void setEnv(const std::string& name, const std::string& value) { st().env[name] = value; }
 void setUserLanguage(unsigned languageId) { st().language = languageId; }
 
-void answer(const std::string& choice, const std::vector<std::string>& fields) {
-    st().answers.push_back({choice, fields});
+void answer(const std::string& choice, const std::vector<std::string>& fields, const std::string& text) {
+    st().answers.push_back({choice, fields, text});
 }
 const std::vector<Question>& asked() { return st().asked; }
 const std::vector<std::string>& calls() { return st().calls; }
@@ -660,13 +661,21 @@ int platRegDeleteKey(RegRoot root, const char* key) {
 // ---- ui.h
 
 namespace {
+// The choice an answer names: a list entry by number, a choice by its word or
+// label, or a choice that takes a text by its kind.
 int scriptedChoice(const Question& question, const std::string& answer) {
     if (question.numbered) {
         int n = std::atoi(answer.c_str());
-        return n >= 1 && n <= static_cast<int>(question.choices.size()) ? n - 1 : -1;
+        for (size_t i = 0; i < question.choices.size() && n >= 1; i++)
+            if (question.choices[i].word.empty() && --n == 0) return static_cast<int>(i);
     }
     for (size_t i = 0; i < question.choices.size(); i++)
-        if (textEqualNoCase(answer, question.choices[i].word) || textEqualNoCase(answer, question.choices[i].label))
+        if ((!question.choices[i].word.empty() && textEqualNoCase(answer, question.choices[i].word)) ||
+            textEqualNoCase(answer, question.choices[i].label))
+            return static_cast<int>(i);
+    for (size_t i = 0; i < question.choices.size(); i++)
+        if (question.choices[i].takesText &&
+            textEqualNoCase(answer, question.choices[i].kind.empty() ? question.kind : question.choices[i].kind))
             return static_cast<int>(i);
     return -1;
 }
@@ -683,10 +692,18 @@ int platAsk(Question& question) {
         }
         Scripted next = st().answers.front();
         st().answers.erase(st().answers.begin());
+        if (next.choice == "<no dialog>") return record(kNoDialog, "ask(" + question.kind + ", \"" + question.title + "\")");
         for (size_t i = 0; i < next.fields.size() && i < question.fields.size(); i++)
             question.fields[i].value = next.fields[i];
         int picked = scriptedChoice(question, next.choice);
+        if (picked >= 0 && question.choices[static_cast<size_t>(picked)].takesText) question.answerText = next.text;
         if (picked >= 0 && question.check && !question.check(question, picked).empty()) picked = -1;
+        if (picked >= 0 && question.choices[static_cast<size_t>(picked)].keepsOpen) {
+            // the dialog stays open while the choice runs (the intro's chooser)
+            std::string why;
+            if (!question.act || !question.act(question, picked, why)) break;
+            picked = -1;
+        }
         chosen = picked;
     }
     st().asked.push_back(question);

@@ -47,9 +47,12 @@ void setEnv(const std::string& name, const std::string& value);
 void setUserLanguage(unsigned languageId);
 
 // ---- questions
-// The next question takes this choice (its word, its label, or a number for a
-// numbered question) after setting the fields to these values, in order.
-void answer(const std::string& choice, const std::vector<std::string>& fields = {});
+// The next question takes this choice (its word, its label, a number for an
+// entry of a list, or the kind of a choice that takes a text, with that text)
+// after setting the fields to these values, in order. A refused answer, and
+// a choice that keeps the question open, go on with the next answer. The
+// choice "<no dialog>" makes the dialog impossible to show.
+void answer(const std::string& choice, const std::vector<std::string>& fields = {}, const std::string& text = "");
 // Questions asked so far, with their fields as answered.
 const std::vector<Question>& asked();
 
