@@ -66,3 +66,23 @@ void doDelUninstall(CommandCall& c);
 void doDetectVEXA(CommandCall& c);
 void doShowWindow(CommandCall& c);
 void doHideWindow(CommandCall& c);
+
+// shortcuts and program groups, programs, libraries, fonts, network (integration.cpp)
+void doMkPgmGroup(CommandCall& c);
+void doMkLink(CommandCall& c);
+void doCreateSourceLink(CommandCall& c);
+void doGetPgmGroup(CommandCall& c);
+void doDelPgmGroup(CommandCall& c);
+void doCreateDesktopLink(CommandCall& c);
+void doDestroyDesktopLink(CommandCall& c);
+void doCreateStartLink(CommandCall& c);
+void doDestroyStartLink(CommandCall& c);
+void doRegister(CommandCall& c);
+void doUnregister(CommandCall& c);
+void doCheckForDLL(CommandCall& c);
+void doRegisterFont(CommandCall& c);
+void doUnregisterFont(CommandCall& c);
+void doRun(CommandCall& c);
+void doRunWait(CommandCall& c);
+void doDetectTCPIP(CommandCall& c);
+void doIsVexaRunning(CommandCall& c);
