@@ -1,6 +1,7 @@
 // Shortcuts and program groups, programs, libraries, fonts and the network
 // probes, on the recording platform.
 #include "command_fixture.h"
+#include "frame/startup.h"
 #include "platform/recording/recording.h"
 #include "script/runstate.h"
 #include "script/store.h"
@@ -430,4 +431,26 @@ TEST_F(CommandTest, ShowAndHideWindowDoNothingInSilentMode) {
     line("ShowWindow");
     line("HideWindow");
     EXPECT_TRUE(recording::calls().empty());
+}
+
+// A restart asked for during the run (a failed copy answered Yes) is asked of
+// the system once the run ends, and only then.
+TEST_F(CommandTest, TheSystemRestartsAtTheEndOnlyWhenAStepAskedForIt) {
+    recording::addFile("C:\\setup\\setup.ini", "[Setup]\nAppendFile \"ran\" \"C:\\\\out.txt\"\n");
+    ASSERT_EQ(0, runSetupScript());
+    finishSetupScript();
+    EXPECT_FALSE(recording::restartRequested());
+    platFileClose(run.scriptFile);
+
+    SetUp();
+    recording::addFile("C:\\setup\\setup.ini",
+                       "[Setup]\nset ERROR_COPY_MSG \"%s %s\"\nCopy \"missing.dll\"\nAppendFile \"ran\" \"C:\\\\out.txt\"\n");
+    recording::answer("yes");  // restart at the end
+    ASSERT_EQ(0, runSetupScript());
+    EXPECT_FALSE(recording::restartRequested());  // not during the run
+    EXPECT_EQ(1, run.rebootRequested);
+    finishSetupScript();
+    EXPECT_TRUE(recording::restartRequested());
+    platFileClose(run.scriptFile);
+    run.scriptFile = nullptr;
 }

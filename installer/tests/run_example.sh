@@ -43,6 +43,7 @@ if [ "$mode" = wine ]; then
     group_dir="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Vexa 3D"
     desktop_link="$home/Desktop/Vexa 3D readme.lnk"
     log="$home/AppData/Local/Temp/vexa-setup.log"
+    [ -d "$home/Temp" ] && log="$home/Temp/vexa-setup.log"   # where this Wine keeps the user's temporary files
     rm -rf "$group_dir" "$desktop_link" "$log"
     product_win="$pf\\Vexa 3D"
     expected_links=("$group_dir/Read me.lnk|$product_win\\docs\\readme.txt|$product_win|"

@@ -71,8 +71,10 @@ class ShellTest : public ::testing::Test {
     }
     void TearDown() override {
         platSetCurrentDir(savedDir);
+        // a program started without waiting may still hold its folder a moment (Windows)
         std::error_code ec;
-        fs::remove_all(root, ec);
+        for (int i = 0; i < 50 && (fs::remove_all(root, ec), fs::exists(root)); i++)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     std::string at(const char* name) { return (root / name).string(); }
 };

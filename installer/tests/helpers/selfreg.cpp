@@ -8,7 +8,7 @@
 #endif
 
 static long mark(const char* file) {
-    if (FILE* f = std::fopen(file, "a")) {
+    if (FILE* f = std::fopen(file, "ab")) {
         std::fputs("called\n", f);
         std::fclose(f);
     }
