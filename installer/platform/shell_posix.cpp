@@ -5,6 +5,7 @@
 #include "hostpath_posix.h"
 #include "../base/cmdline.h"
 #include "../base/text.h"
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -152,6 +153,8 @@ int menuOf(const std::string& dir, const std::string& idPrefix, const std::strin
         else if (S_ISDIR(st.st_mode)) folders.push_back(n);
     }
     closedir(d);
+    std::sort(entries.begin(), entries.end());
+    std::sort(folders.begin(), folders.end());
     std::string body;
     int count = static_cast<int>(entries.size());
     if (!entries.empty()) {

@@ -143,6 +143,7 @@ TEST_F(ShellPosixTest, AProgramGroupIsASubmenuWhileItHoldsEntries) {
     platProgramGroupChanged((programs + "\\Vexa 3D").c_str());
     EXPECT_FALSE(fs::exists(menu));  // an empty group shows nothing
     std::ofstream(group / "Vexa.desktop") << "[Desktop Entry]\n";
+    std::ofstream(group / "Alpha.desktop") << "[Desktop Entry]\n";
     std::ofstream(group / "Tools/Tool & more.desktop") << "[Desktop Entry]\n";
     std::ofstream(group / "notes.txt") << "not an entry";
     platProgramGroupChanged((programs + "\\Vexa 3D").c_str());
@@ -154,6 +155,7 @@ TEST_F(ShellPosixTest, AProgramGroupIsASubmenuWhileItHoldsEntries) {
               "    <Name>Vexa 3D</Name>\n"
               "    <Directory>vexa-Vexa 3D.directory</Directory>\n"
               "    <Include>\n"
+              "      <Filename>Vexa 3D-Alpha.desktop</Filename>\n"
               "      <Filename>Vexa 3D-Vexa.desktop</Filename>\n"
               "    </Include>\n"
               "    <Menu>\n"
