@@ -193,8 +193,14 @@ int startDetached(const std::vector<std::string>& args, const std::string& direc
         if (!directory.empty() && chdir(directory.c_str()) != 0) {
             // a directory that is not there: the program starts where setup runs
         }
-        int devnull = open("/dev/null", O_RDONLY);
-        if (devnull >= 0) dup2(devnull, 0);
+        // nothing of setup's terminal or pipes: whoever reads setup's output
+        // would otherwise wait for the started program to end too
+        int devnull = open("/dev/null", O_RDWR);
+        if (devnull >= 0) {
+            dup2(devnull, 0);
+            dup2(devnull, 1);
+            dup2(devnull, 2);
+        }
         sigset_t none;
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);

@@ -36,9 +36,9 @@ std::string findProgram(const char* program) {
     if (std::strchr(program, '/')) return "";
     const char* path = platEnv("PATH");
     if (!path) return "";
-    char separator = platPathListSeparator();
+    const char separators[2] = {platPathListSeparator(), 0};
     for (const char* dir = path; *dir;) {
-        size_t n = std::strcspn(dir, std::string(1, separator).c_str());
+        size_t n = std::strcspn(dir, separators);
         if (n > 0) {
             std::string base(dir, n);
             if (base.back() != '\\' && base.back() != '/') base += '\\';

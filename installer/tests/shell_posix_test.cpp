@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <chrono>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -205,4 +207,32 @@ TEST_F(ShellPosixTest, FontsAreLinksInTheUsersFontFolder) {
     fs::create_symlink(root / "other.ttf", link);
     EXPECT_EQ(-1, platRemoveFont(font.c_str()));
     EXPECT_TRUE(fs::is_symlink(link));
+}
+
+// A program started without waiting holds nothing of setup's output, so
+// whoever reads that output (a pipe, a log collector) is not kept waiting
+// until the program ends.
+TEST_F(ShellPosixTest, AProgramStartedWithoutWaitingKeepsNoneOfSetupsOutput) {
+    int pipeFds[2];
+    ASSERT_EQ(0, pipe(pipeFds));
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(pipeFds[1], 1);
+        dup2(pipeFds[1], 2);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        _exit(platOpenFile("sleep", "10", "/") == 0 ? 0 : 1);  // stops by itself
+    }
+    close(pipeFds[1]);
+    auto start = std::chrono::steady_clock::now();
+    char buffer[256];
+    while (read(pipeFds[0], buffer, sizeof buffer) > 0) {
+    }
+    close(pipeFds[0]);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_LT(seconds, 5.0);
 }

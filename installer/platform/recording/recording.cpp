@@ -59,11 +59,11 @@ struct State {
     intptr_t nextWindow = 1;
     bool failShellFolders = false;
     std::vector<std::string> fonts;  // full paths as added
-    bool sockets = true;
+    bool socketsThere = true;
     int socketsMajor = 1, socketsMinor = 1;
     std::set<std::string> missingProtocols;
     std::set<int> takenPorts;
-    std::map<PlatSocket, int> sockets_;  // open sockets and their bound port (0: none)
+    std::map<PlatSocket, int> openSockets;  // open sockets and their bound port (0: none)
     PlatSocket nextSocket = 100;
 };
 State* state = nullptr;
@@ -299,7 +299,7 @@ void addProgram(const std::string& path, int exitCode, bool startable) {
 std::vector<std::string> fonts() { return st().fonts; }
 
 void setSockets(bool available, int major, int minor) {
-    st().sockets = available;
+    st().socketsThere = available;
     st().socketsMajor = major;
     st().socketsMinor = minor;
 }
@@ -811,7 +811,7 @@ int platRemoveFont(const char* path) {
 // ---- net.h
 
 int platNetStart(int* major, int* minor) {
-    if (!st().sockets) return record(-1, "netStart()");
+    if (!st().socketsThere) return record(-1, "netStart()");
     if (major) *major = st().socketsMajor;
     if (minor) *minor = st().socketsMinor;
     return record(0, "netStart()");
@@ -825,26 +825,26 @@ int platNetProtocolKnown(const char* name) {
 
 PlatSocket platNetStreamSocket(int protocol) {
     PlatSocket s = st().nextSocket++;
-    st().sockets_[s] = 0;
+    st().openSockets[s] = 0;
     record(0, "streamSocket(" + std::to_string(protocol) + ")");
     return s;
 }
 
 int platNetBindAnyAddress(PlatSocket socket, int port) {
     std::string call = "bind(" + std::to_string(port) + ")";
-    auto it = st().sockets_.find(socket);
-    if (it == st().sockets_.end() || st().takenPorts.count(port)) return record(-1, call);
-    for (const auto& kv : st().sockets_)
+    auto it = st().openSockets.find(socket);
+    if (it == st().openSockets.end() || st().takenPorts.count(port)) return record(-1, call);
+    for (const auto& kv : st().openSockets)
         if (kv.second == port) return record(-1, call);
     it->second = port;
     return record(0, call);
 }
 
 int platNetListen(PlatSocket socket, int backlog) {
-    return record(st().sockets_.count(socket) ? 0 : -1, "listen(" + std::to_string(backlog) + ")");
+    return record(st().openSockets.count(socket) ? 0 : -1, "listen(" + std::to_string(backlog) + ")");
 }
 
 void platNetClose(PlatSocket socket) {
-    st().sockets_.erase(socket);
+    st().openSockets.erase(socket);
     record(0, "closeSocket()");
 }
