@@ -6,7 +6,7 @@ pkgs=(build-essential cmake googletest libgtest-dev
       g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
       wine wine32:i386 wine64 xvfb xauth xdotool
       clang libclang-rt-14-dev assimp-testmodels locales
-      libedit-dev imagemagick)
+      libedit-dev imagemagick desktop-file-utils fonts-dejavu-core fontconfig)
 if [ "${1:-}" = "--run-only" ]; then
   pkgs=(build-essential cmake libedit-dev)
 fi

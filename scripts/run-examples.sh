@@ -26,6 +26,9 @@ echo "(message boxes are answered on the terminal; without one they take their f
 # a scratch registry whose program-files folder is build/examples/programs,
 # so the example installs there and not into /opt
 export SETUP_REGISTRY=$PWD/build/examples/registry.reg
+# and scratch menus, desktop and autostart folders for its shortcuts
+export XDG_DATA_HOME=$PWD/build/examples/xdg/data XDG_CONFIG_HOME=$PWD/build/examples/xdg/config
+export XDG_DESKTOP_DIR=$PWD/build/examples/xdg/desktop
 mkdir -p build/examples/programs
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"ProgramFilesDir"="%s"\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\r\n' \
   "$PWD/build/examples/programs" > "$SETUP_REGISTRY"
@@ -35,5 +38,8 @@ echo "setup exit status: $?"
 echo
 echo "== installed into build/examples/programs/Vexa 3D:"
 ls -R "build/examples/programs/Vexa 3D" | head -n 20
-echo "(remove it again with the same SETUP_REGISTRY: build/installer/setup \"$PWD/build/examples/programs/Vexa 3D\";"
+echo "== its shortcuts, as desktop entries in build/examples/xdg:"
+(cd build/examples/xdg && find . -name '*.desktop' | sort)
+echo "(remove it again with the same SETUP_REGISTRY and XDG variables:"
+echo " build/installer/setup \"$PWD/build/examples/programs/Vexa 3D\";"
 echo " the setup.txt the install left there selects the uninstall run)"

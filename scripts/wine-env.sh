@@ -15,7 +15,10 @@
 #   wine64 first on PATH. Creates the prefix when it is missing and confines
 #   it: its Z: drive is the build folder instead of the machine's root, so a
 #   program under test that deletes "\*.*" of its drive can reach nothing
-#   beyond the build folder. Everything the Wine runs touch lives there.
+#   beyond the build folder. Everything the Wine runs touch lives there: the
+#   prefix's Desktop, Documents... are folders of its own, never links into
+#   the user's home, and Wine's menu builder is off, so shortcuts made under
+#   test never reach the user's desktop or menus.
 
 wine_runs_32bit() {
     [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
@@ -35,7 +38,7 @@ wine_choose_build() {
 wine_use() {
     local build
     build=$(cd "$1" && pwd)
-    export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     if grep -q 'mingw-x86_64' "$build/CMakeCache.txt" 2>/dev/null; then
         local shim=$build/wine-shim
         mkdir -p "$shim"
@@ -58,4 +61,7 @@ wine_use() {
         [ "$(readlink "$d")" = / ] && rm -f "$d"
     done
     ln -sfn "$build" "$WINEPREFIX/dosdevices/z:"
+    for d in "$WINEPREFIX"/drive_c/users/*/*; do   # a shell folder linked to the user's own
+        if [ -L "$d" ]; then rm -f "$d" && mkdir -p "$d"; fi
+    done
 }

@@ -8,8 +8,9 @@ void stderrDiagnostic(const char* text) { std::fprintf(stderr, "%s\n", text); }
 int noBox(BoxWhen, int, const char*, const char*, const char* const*, int) { return 0; }
 int noFixedBox(BoxWhen, int, const char*, const char*) { return 0; }
 void noProgress(PlatWindow, const char*, const char* const*, int) {}
+int noErrorBox(const char*, const char* const*, int) { return 0; }
 
-const ReportSink defaultSink = {stderrDiagnostic, noBox, noFixedBox, noProgress};
+const ReportSink defaultSink = {stderrDiagnostic, noBox, noFixedBox, noProgress, noErrorBox};
 const ReportSink* sink = &defaultSink;
 }  // namespace
 
@@ -30,6 +31,10 @@ int reportBox(BoxWhen when, int type, const char* titleKey, const char* textKey,
 
 int reportFixedBox(BoxWhen when, int type, const char* titleKey, const char* text) {
     return sink->fixedBox(when, type, titleKey, text);
+}
+
+int reportErrorBox(const char* textKey, const char* const* args, int argCount) {
+    return sink->errorBox(textKey, args, argCount);
 }
 
 void reportProgress(PlatWindow window, const char* textKey, const char* arg) {

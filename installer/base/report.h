@@ -25,6 +25,9 @@ struct ReportSink {
     int (*fixedBox)(BoxWhen when, int type, const char* titleKey, const char* text);
     // the progress line of a window, from a message key formatted with args
     void (*progress)(PlatWindow window, const char* textKey, const char* const* args, int argCount);
+    // an error box: OK, titled by ERROR_TTL, the text a message key formatted
+    // with args; nothing in silent mode or when the key has no text
+    int (*errorBox)(const char* textKey, const char* const* args, int argCount);
 };
 
 // Installs the sink (nullptr: the default, which writes diagnostics to
@@ -35,5 +38,6 @@ void reportDiagnostic(const char* format, ...) SETUP_PRINTF(1, 2);
 int reportBox(BoxWhen when, int type, const char* titleKey, const char* textKey, const char* const* args = nullptr,
               int argCount = 0);
 int reportFixedBox(BoxWhen when, int type, const char* titleKey, const char* text);
+int reportErrorBox(const char* textKey, const char* const* args = nullptr, int argCount = 0);
 // Progress text with at most one argument (none when arg is nullptr).
 void reportProgress(PlatWindow window, const char* textKey, const char* arg = nullptr);

@@ -38,7 +38,7 @@ struct CommandRow {
     int code;
     const char* word;
     int declaredArgs;        // documentation only: every line is parsed for two arguments
-    CommandHandler handler;  // nullptr: the command is known but not available yet
+    CommandHandler handler;
 };
 
 extern const CommandRow commandTable[];

@@ -73,3 +73,23 @@ void doShowFile(CommandCall& c);
 void doSetupType(CommandCall& c);
 void doGetVexaSettings(CommandCall& c);
 void doGetSMTPServer(CommandCall& c);
+
+// shortcuts and program groups, programs, libraries, fonts, network (integration.cpp)
+void doMkPgmGroup(CommandCall& c);
+void doMkLink(CommandCall& c);
+void doCreateSourceLink(CommandCall& c);
+void doGetPgmGroup(CommandCall& c);
+void doDelPgmGroup(CommandCall& c);
+void doCreateDesktopLink(CommandCall& c);
+void doDestroyDesktopLink(CommandCall& c);
+void doCreateStartLink(CommandCall& c);
+void doDestroyStartLink(CommandCall& c);
+void doRegister(CommandCall& c);
+void doUnregister(CommandCall& c);
+void doCheckForDLL(CommandCall& c);
+void doRegisterFont(CommandCall& c);
+void doUnregisterFont(CommandCall& c);
+void doRun(CommandCall& c);
+void doRunWait(CommandCall& c);
+void doDetectTCPIP(CommandCall& c);
+void doIsVexaRunning(CommandCall& c);

@@ -37,7 +37,11 @@ void progress(PlatWindow window, const char* textKey, const char* const* args, i
     SetProgressText(window, GetVariable(textKey), args, argCount);
 }
 
-const ReportSink scriptSink = {diagnostic, box, fixedBox, progress};
+int errorBox(const char* textKey, const char* const* args, int argCount) {
+    return ShowErrorBox(GetVariable(textKey), args, argCount);
+}
+
+const ReportSink scriptSink = {diagnostic, box, fixedBox, progress, errorBox};
 }  // namespace
 
 void installScriptReporting() { setReportSink(&scriptSink); }

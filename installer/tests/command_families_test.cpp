@@ -1,50 +1,14 @@
 // Commands on the recording platform: for each family, what a script line
 // asks of the system and what it does to the run's flags.
-#include "dialogs/ask.h"
+#include "command_fixture.h"
 #include "platform/recording/recording.h"
 #include "script/commands.h"
-#include "script/parse.h"
 #include "script/runstate.h"
 #include "script/store.h"
 #include "system/installstate.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-namespace {
-class CommandTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        recording::reset();
-        resetRunState();
-        resetAnswers();
-        clearVariableStore();
-        SetVariable("SRCDIR", "C:\\src");
-        SetVariable("DSTDIR", "C:\\dst");
-        recording::addDir("C:\\src");
-        recording::addDir("C:\\dst");
-    }
-    void TearDown() override { clearVariableStore(); }
-    // Parses and runs one script line as the section runner does.
-    void line(const std::string& text) {
-        std::string copy = text + "\n";
-        ParsedLine parsed;
-        parseScriptLine(&copy[0], &parsed);
-        ASSERT_FALSE(parsed.unknown) << text;
-        ExecuteCommand(nullptr, parsed.value[0], parsed.value[1], parsed.token[0], parsed.token[1], parsed.code,
-                       parsed.bare[0], parsed.bare[1]);
-    }
-    std::string var(const char* name) {
-        const char* v = GetVariable(name);
-        return v ? v : "<none>";
-    }
-    // run flags as "failure stopSection stopAll reboot"
-    std::string flags() {
-        return std::to_string(run.failure) + std::to_string(run.stopSection) + std::to_string(run.stopAll) +
-               std::to_string(run.rebootRequested);
-    }
-};
-}  // namespace
 
 TEST_F(CommandTest, CopyFailuresEndTheRunAndYesAsksForARestart) {
     struct CopyCase {
@@ -208,14 +172,6 @@ TEST_F(CommandTest, AnswersFileAnswersBoxesAndEndsTheRunWhenItRunsOut) {
     EXPECT_EQ("0000", flags());
     line("MsgBoxOK \"Done\" \"Setup\"");
     EXPECT_EQ("1110", flags());
-}
-
-TEST_F(CommandTest, CommandsNotAvailableYetSaySoAndCountAsAFailure) {
-    run.silentMode = 1;
-    line("RunWait \"x.exe\" \"/s\"");
-    EXPECT_EQ("1000", flags());
-    ASSERT_FALSE(recording::diagnostics().empty());
-    EXPECT_NE(std::string::npos, recording::diagnostics().back().find("RunWait is not available"));
 }
 
 // A path is an argument of a diagnostic, never its format.

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Runs the bundled example installer unattended: installs the product, installs
 # it again over itself, then removes it with the installed copy's /UNINSTALL,
-# checking files, configuration and registry after each step.
+# checking files, configuration, registry and shortcuts after each step.
+# Natively the menus, desktop and fonts are scratch folders in the work dir
+# (the XDG variables); under Wine they lie in the test prefix.
 #   run_example.sh native <setup>     <examples/installer dir> <work dir>
 #   run_example.sh wine   <setup.exe> <examples/installer dir> <work dir>  (Wine set up: wine_use)
 set -u
@@ -17,6 +19,7 @@ uninstall_key='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Unin
 vendor_key='HKEY_LOCAL_MACHINE\Software\Maroveth'
 fail=0
 problem() { echo "$*"; fail=1; }
+helpers=$(cd "$(dirname "$setup")" && pwd)/tests
 
 if [ "$mode" = wine ]; then
     cp "$setup" "$src/setup.exe"
@@ -36,6 +39,25 @@ if [ "$mode" = wine ]; then
             timeout 60 wine "$2" $3 >"$5" 2>&1 </dev/null)
     }
     program=setup.exe
+    home=$(dirname "$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData | grep -v /Public/ | head -1)")
+    group_dir="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Vexa 3D"
+    desktop_link="$home/Desktop/Vexa 3D readme.lnk"
+    log="$home/AppData/Local/Temp/vexa-setup.log"
+    [ -d "$home/Temp" ] && log="$home/Temp/vexa-setup.log"   # where this Wine keeps the user's temporary files
+    rm -rf "$group_dir" "$desktop_link" "$log"
+    product_win="$pf\\Vexa 3D"
+    expected_links=("$group_dir/Read me.lnk|$product_win\\docs\\readme.txt|$product_win|"
+                    "$group_dir/Uninstall Vexa 3D.lnk|$product_win\\setup.exe|$product_win|/UNINSTALL"
+                    "$desktop_link|$product_win\\docs\\readme.txt|$product_win|")
+    check_links() {   # step name
+        local e file want got
+        for e in "${expected_links[@]}"; do
+            file=${e%%|*}; want=${e#*|}
+            [ -f "$file" ] || { problem "$1: no shortcut ${file#"$home"/}"; continue; }
+            got=$(wine "$helpers/lnk_dump.exe" "$(winepath -w "$file" 2>/dev/null)" | tr -d '\r')
+            [ "$got" = "$want" ] || problem "$1: ${file##*/} holds '$got', expected '$want'"
+        done
+    }
 else
     cp "$setup" "$src/setup"
     programs=$work/programs   # the program-files directory of this scratch machine
@@ -49,11 +71,31 @@ else
                 gsub(/\\\\/, "\\", v); gsub(/\\"/, "\"", v); print v; found = 1; exit }
             END { if (!found) print "<absent>" }' "$SETUP_REGISTRY"
     }
+    xdg=$work/xdg
     run_setup() {
         (cd "$1" && env -u LC_ALL -u LC_MESSAGES LANG=fr_FR.UTF-8 TMPDIR="$work" SETUP_ANSWERS="$4" \
-            timeout 60 setsid -w "./$2" $3 >"$5" 2>&1 </dev/null)
+            XDG_DATA_HOME="$xdg/data" XDG_CONFIG_HOME="$xdg/config" XDG_CACHE_HOME="$xdg/cache" \
+            XDG_DESKTOP_DIR="$xdg/desktop" timeout 60 setsid -w "./$2" $3 >"$5" 2>&1 </dev/null)
     }
     program=setup
+    group_dir="$xdg/data/applications/Vexa 3D"
+    desktop_link="$xdg/desktop/Vexa 3D readme.desktop"
+    log=$work/vexa-setup.log
+    check_links() {   # step name: the desktop entries as written, and valid
+        local file exec
+        for file in "$group_dir/Read me.desktop" "$group_dir/Uninstall Vexa 3D.desktop" "$desktop_link"; do
+            case $file in
+                *Uninstall*) exec="\"$product/setup\" /UNINSTALL" ;;
+                *) exec="xdg-open \"$product/docs/readme.txt\"" ;;
+            esac
+            local name=${file##*/}; name=${name%.desktop}
+            [ "$(cat "$file" 2>/dev/null)" = "$(printf '[Desktop Entry]\nType=Application\nName=%s\nExec=%s\nPath=%s' \
+                "$name" "$exec" "$product")" ] || problem "$1: $file is '$(cat "$file" 2>/dev/null)'"
+            desktop-file-validate "$file" >/dev/null 2>&1 || problem "$1: $(desktop-file-validate "$file" 2>&1)"
+        done
+        grep -qF '<Filename>Vexa 3D-Read me.desktop</Filename>' "$xdg/config/menus/applications-merged/vexa-Vexa 3D.menu" 2>/dev/null ||
+            problem "$1: no submenu for the program group"
+    }
 fi
 mkdir -p "$programs"
 product="$programs/Vexa 3D"
@@ -76,7 +118,7 @@ plugin vxmedia-2.dll
 disk ./Cache 64000
 disk ./Partition 0'
 
-check_installed() {   # step name
+check_installed() {   # step name, times the post-install step has run
     for f in bin/qoltwin.txt bin/frelpdll.txt docs/readme.txt setup.ini setup.French.txt setup.txt "$program"; do
         [ -f "$product/$f" ] || problem "$1: $f is not installed"
     done
@@ -91,6 +133,9 @@ check_installed() {   # step name
     [ "$(reg_value "$uninstall_key" DisplayName)" = "Vexa 3D" ] || problem "$1: no DisplayName"
     [ "$(reg_value "$vendor_key" Success)" = 1 ] || problem "$1: Success is not 1"
     [ "$(reg_value "$vendor_key" IE)" = 2.4.1 ] || problem "$1: IE is not 2.4.1"
+    check_links "$1"
+    [ "$(grep -c "post-install step done" "$log" 2>/dev/null)" = "$2" ] ||
+        problem "$1: the post-install step did not run once more (log: $(tr -d '\r' < "$log" 2>/dev/null | tail -3 | tr '\n' ' '))"
 }
 
 # /UNINSTALL on the medium itself removes nothing: it is no installed copy
@@ -110,19 +155,22 @@ if [ "$mode" = native ]; then
     grep -qF "[Contrat de licence de Vexa 3D] VEXA 3D SAMPLE LICENCE -> agree" "$work/install.log" ||
         problem "the licence was not shown"
 fi
-check_installed install
+check_installed install 1
 
 # again over the installed product: qolt.ini is rewritten and merged, not duplicated
 run_setup "$src" "$program" "$src" "$work/reinstall-answers" "$work/reinstall.log"
 rc=$?
 [ $rc = 0 ] || problem "second install: exit status $rc"
-check_installed "second install"
+check_installed "second install" 2
 
 run_setup "$product" "$program" /UNINSTALL "$work/uninstall-answers" "$work/uninstall.log"
 rc=$?
 [ $rc = 0 ] || problem "uninstall: exit status $rc"
 [ "$(reg_value "$uninstall_key" DisplayName)" = "<absent>" ] || problem "uninstall: the entry stays"
 [ "$(reg_value "$vendor_key" Success)" = "<absent>" ] || problem "uninstall: Success stays"
+[ -e "$group_dir" ] && problem "uninstall: the program group stays"
+[ -e "$desktop_link" ] && problem "uninstall: the desktop shortcut stays"
+[ "$mode" = native ] && [ -e "$xdg/config/menus/applications-merged/vexa-Vexa 3D.menu" ] && problem "uninstall: the submenu stays"
 if [ "$mode" = wine ]; then
     # the running setup.exe and the script it reads cannot be deleted on Windows
     left=$(cd "$product" 2>/dev/null && find . -type f | sort | tr '\n' ' ')
@@ -135,7 +183,7 @@ fi
 run_setup "$src" "$program" /SILENT "" "$work/silent.log"
 rc=$?
 [ $rc = 0 ] || problem "silent install: exit status $rc"
-check_installed "silent install"
+check_installed "silent install" 3
 run_setup "$product" "$program" /UNINSTALL "$work/uninstall-answers" "$work/uninstall2.log"
 [ "$(reg_value "$uninstall_key" DisplayName)" = "<absent>" ] || problem "uninstall after the silent install: the entry stays"
 

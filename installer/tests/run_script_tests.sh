@@ -8,8 +8,15 @@
 # envs (an array of NAME=value given to setup), runs (setup runs in a row in
 # the same folder and registry; status is that of the last), scratch_keys
 # (registry keys deleted before and after the run under Wine), present and
-# absent (paths that must or must not exist afterwards), and a function
-# prepare, called in the run folder before the first run).
+# absent (paths that must or must not exist afterwards), a function
+# prepare, called in the run folder before the first run, and a function
+# verify, called there after the last run: each line it prints is a problem).
+# Both functions may use $helpers (the test programs and libraries built with
+# setup's own toolchain), $native_helpers (those of the native build, which
+# run on this machine in both modes) and $mode.
+# Native runs keep the user's menus, desktop and fonts out of reach:
+# XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and XDG_DESKTOP_DIR name
+# folders below xdg/ in the run folder.
 # Files under expect/ must equal the file of the same path in the run folder
 # afterwards (line ends aside).
 # expected.txt is compared with the out.txt the script writes with AppendFile;
@@ -24,6 +31,8 @@ setup=$2
 work=$3
 here=$(cd "$(dirname "$0")" && pwd)
 only=${4:-}
+helpers=$(cd "$(dirname "$setup")" && pwd)/tests
+native_helpers=${SETUP_NATIVE_HELPERS:-$helpers}
 mkdir -p "$work"
 failures=0
 count=0
@@ -98,7 +107,7 @@ for dir in "$here"/scripts/*/; do
     [ -n "$only" ] && [ "$name" != "$only" ] && continue
     args=(); status=0; lang="en_US.UTF-8"; reg_expect=(); native_only=0; wine_only=0; exe_dir=""; wine_drive=""; empty_dirs=()
     envs=(); runs=1; scratch_keys=(); present=(); absent=()
-    unset -f prepare
+    unset -f prepare verify
     # shellcheck disable=SC1091
     . "$dir/case.conf"
     [ "$mode" = wine ] && [ "$native_only" = 1 ] && continue
@@ -176,13 +185,18 @@ for dir in "$here"/scripts/*/; do
             timeout 60 wine "$exe" "${argv[@]}" >>"$run/stdout.log" 2>>"$run/stderr.log" </dev/null)
         got=$?
     else
-        (cd "$run" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" SETUP_REGISTRY="$REGFILE" "${answers_env[@]}" \
+        (cd "$run" && env -u LC_ALL -u LC_MESSAGES LANG="$lang" SETUP_REGISTRY="$REGFILE" \
+            XDG_DATA_HOME="$run/xdg/data" XDG_CONFIG_HOME="$run/xdg/config" XDG_CACHE_HOME="$run/xdg/cache" \
+            XDG_DESKTOP_DIR="$run/xdg/desktop" "${answers_env[@]}" \
             timeout 60 setsid -w "$exe" "${argv[@]}" >>"$run/stdout.log" 2>>"$run/stderr.log" </dev/null)
         got=$?
     fi
     done
     problems=()
     [ "$prepared" = 1 ] || problems+=("its prepare step failed")
+    if declare -F verify >/dev/null; then
+        while IFS= read -r p; do problems+=("$p"); done < <(cd "$run" && verify 2>&1 || echo "its verify step failed")
+    fi
     want=$status
     [ "$want" -lt 0 ] && want=$((want + 256))
     [ "$got" = "$want" ] || problems+=("exit status $got, expected $want")

@@ -23,7 +23,11 @@ int fixedBox(BoxWhen, int, const char* titleKey, const char* text) {
 void progress(PlatWindow, const char* textKey, const char* const* args, int argCount) {
     recorded.push_back("progress " + withArgs(textKey, args, argCount));
 }
-const ReportSink sink = {diagnostic, box, fixedBox, progress};
+int errorBox(const char* textKey, const char* const* args, int argCount) {
+    recorded.push_back("error " + withArgs(textKey, args, argCount));
+    return boxAnswer;
+}
+const ReportSink sink = {diagnostic, box, fixedBox, progress, errorBox};
 }  // namespace
 
 namespace service_sink {

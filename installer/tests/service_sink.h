@@ -9,8 +9,8 @@ namespace service_sink {
 // Installs the sink and forgets what it recorded; boxes are answered with answer.
 void install(int answer = 0);
 // Lines like "box ERROR_COPY_TTL/ERROR_COPY_MSG(src, dst)", "progress COPY_MSG(a.dll)",
-// "fixed ERROR_TTL: text", "diagnostic text", in the order they came.
+// "fixed ERROR_TTL: text", "error ERROR_REG_DLL(x.dll)", "diagnostic text", in the order they came.
 const std::vector<std::string>& events();
-// The events of one kind ("box", "progress", "fixed", "diagnostic"), without the kind word.
+// The events of one kind ("box", "progress", "fixed", "error", "diagnostic"), without the kind word.
 std::vector<std::string> of(const std::string& kind);
 }  // namespace service_sink

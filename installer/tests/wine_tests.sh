@@ -7,6 +7,9 @@ set -u
 if [ "${1:-}" != --inside ]; then
     [ $# -ge 2 ] || { echo "usage: $0 <native build dir> <windows build dir>" >&2; exit 2; }
     win=$(cd "$2" && pwd)
+    # programs of the native build that script tests start on this machine
+    SETUP_NATIVE_HELPERS=$(cd "$1" && pwd)/installer/tests
+    export SETUP_NATIVE_HELPERS
     . "$(dirname "$0")/../../scripts/wine-env.sh"
     wine_use "$win"
     # A virtual desktop: without a window manager every window shown on the

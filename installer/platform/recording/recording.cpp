@@ -1,7 +1,9 @@
 // The recording platform: every service of the platform layer, in memory.
 #include "recording.h"
 #include "../files.h"
+#include "../net.h"
 #include "../registry.h"
+#include "../shell.h"
 #include "../system.h"
 #include "../ui.h"
 #include "../../base/report.h"
@@ -21,6 +23,13 @@ struct Node {
     std::string target;
     std::string data;
     bool readOnly = false;
+    // what the shell sees in the file
+    bool isShortcut = false;
+    recording::RecordedShortcut shortcut;
+    bool isLibrary = false;
+    std::vector<std::string> entryPoints;
+    int exitCode = 0;
+    bool startable = true;
 };
 
 struct RegKeyData {
@@ -49,6 +58,14 @@ struct State {
     bool restart = false;
     unsigned tempCounter = 0;
     intptr_t nextWindow = 1;
+    bool failShellFolders = false;
+    std::vector<std::string> fonts;  // full paths as added
+    bool socketsThere = true;
+    int socketsMajor = 1, socketsMinor = 1;
+    std::set<std::string> missingProtocols;
+    std::set<int> takenPorts;
+    std::map<PlatSocket, int> openSockets;  // open sockets and their bound port (0: none)
+    PlatSocket nextSocket = 100;
 };
 State* state = nullptr;
 unsigned long erasures = 0;  // nodes erased (or all of them, by reset): an open file's node may be gone
@@ -168,11 +185,15 @@ std::string valueKey(const char* name) { return name ? lower(name) : std::string
 
 namespace recording {
 
+const char* const kProgramsFolder = "C:\\Users\\user\\Start Menu\\Programs";
+const char* const kStartupFolder = "C:\\Users\\user\\Start Menu\\Programs\\Startup";
+const char* const kDesktopFolder = "C:\\Users\\user\\Desktop";
+
 void reset() {
     if (!state) state = new State;
     *state = State();
     erasures++;
-    for (const char* d : {"C:\\", "D:\\", "C:\\setup"}) addDir(d);
+    for (const char* d : {"C:\\", "D:\\", "C:\\setup", kProgramsFolder, kStartupFolder, kDesktopFolder}) addDir(d);
     regCreate("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion")
         .values["programfilesdir"] = {"ProgramFilesDir", "C:\\Program Files"};
     regCreate("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
@@ -259,6 +280,39 @@ const std::vector<std::string>& progressTexts() { return st().progress; }
 const std::vector<std::string>& diagnostics() { return st().diagnostics; }
 const std::vector<std::string>& reports() { return st().reports; }
 bool restartRequested() { return st().restart; }
+
+void failShellFolders(bool fail) { st().failShellFolders = fail; }
+
+bool shortcut(const std::string& path, RecordedShortcut& out) {
+    Node* n = find(path);
+    if (!n || !n->isShortcut) return false;
+    out = n->shortcut;
+    return true;
+}
+
+void addLibrary(const std::string& path, const std::vector<std::string>& entryPoints) {
+    addFile(path, "MZ library");
+    Node* n = find(path);
+    n->isLibrary = true;
+    n->entryPoints = entryPoints;
+}
+
+void addProgram(const std::string& path, int exitCode, bool startable) {
+    addFile(path, "MZ program");
+    Node* n = find(path);
+    n->exitCode = exitCode;
+    n->startable = startable;
+}
+
+std::vector<std::string> fonts() { return st().fonts; }
+
+void setSockets(bool available, int major, int minor) {
+    st().socketsThere = available;
+    st().socketsMajor = major;
+    st().socketsMinor = minor;
+}
+void removeProtocol(const std::string& name) { st().missingProtocols.insert(name); }
+void takePort(int port) { st().takenPorts.insert(port); }
 
 }  // namespace recording
 
@@ -727,3 +781,142 @@ void platBroadcastSettingChange() { record(0, "broadcastSettingChange()"); }
 void platDiagnostic(const char* text) { st().diagnostics.push_back(text ? text : ""); }
 void platReport(const char* text) { st().reports.push_back(text ? text : ""); }
 void platFinishRun() {}
+
+// ---- shell.h
+
+int platShellFolder(ShellFolder folder, char* out, int size) {
+    const char* path = folder == FolderPrograms  ? recording::kProgramsFolder
+                       : folder == FolderStartup ? recording::kStartupFolder
+                                                 : recording::kDesktopFolder;
+    if (st().failShellFolders || std::strlen(path) + 1 > static_cast<size_t>(size)) return -1;
+    copyOut(out, size, path);
+    return 0;
+}
+
+const char* platShortcutExtension() { return ".lnk"; }
+
+int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
+    std::string call = std::string("saveShortcut(") + q(file) + ", " + q(shortcut.target) + ", " +
+                       q(shortcut.workDir) + ", " + q(shortcut.arguments) + ")";
+    if (!file || !shortcut.target) return record(-1, call);
+    std::string key = keyOf(file);
+    Node* old = find(file);
+    if ((old && (old->dir || old->readOnly)) || !parentIsDir(key)) return record(-1, call);
+    recording::addFile(file, "shortcut");
+    Node* n = find(file);
+    n->isShortcut = true;
+    n->shortcut = {shortcut.target, shortcut.workDir ? shortcut.workDir : "",
+                   shortcut.arguments ? shortcut.arguments : "", shortcut.title ? shortcut.title : ""};
+    return record(0, call);
+}
+
+void platProgramGroupChanged(const char* groupDir) { record(0, std::string("programGroupChanged(") + q(groupDir) + ")"); }
+
+int platIsFile(const char* path) {
+    Node* n = path ? find(path) : nullptr;
+    return n && !n->dir ? 1 : 0;
+}
+
+char platPathListSeparator() { return ';'; }
+
+int platOpenFile(const char* file, const char* parameters, const char* directory) {
+    return record(file ? 0 : -1,
+                  std::string("openFile(") + q(file) + ", " + q(parameters) + ", " + q(directory) + ")");
+}
+
+int platRunAndWait(const char* program, const char* commandLine, int* exitCode) {
+    Node* n = program ? find(program) : nullptr;
+    std::string call = std::string("runAndWait(") + q(program) + ", " + q(commandLine) + ")";
+    if (!n || n->dir || !n->startable) return record(-1, call);
+    if (exitCode) *exitCode = n->exitCode;
+    return record(0, call);
+}
+
+struct PlatLibrary {
+    std::string path;
+};
+
+PlatLibrary* platLoadLibrary(const char* path) {
+    Node* n = path ? find(path) : nullptr;
+    std::string call = std::string("loadLibrary(") + q(path) + ")";
+    if (!n || !n->isLibrary) {
+        record(-1, call);
+        return nullptr;
+    }
+    record(0, call);
+    return new PlatLibrary{n->path};
+}
+
+int platCallEntryPoint(PlatLibrary* library, const char* name) {
+    Node* n = library && name ? find(library->path) : nullptr;
+    int found = n && std::find(n->entryPoints.begin(), n->entryPoints.end(), name) != n->entryPoints.end();
+    return record(found, "callEntryPoint(" + (library ? library->path : std::string("null")) + ", " + q(name) + ")");
+}
+
+void platFreeLibrary(PlatLibrary* library) {
+    if (!library) return;
+    record(0, "freeLibrary(" + library->path + ")");
+    delete library;
+}
+
+int platAddFont(const char* path) {
+    std::string call = std::string("addFont(") + q(path) + ")";
+    Node* n = path ? find(path) : nullptr;
+    if (!n || n->dir) return record(-1, call);
+    st().fonts.push_back(normal(path));
+    return record(0, call);
+}
+
+int platRemoveFont(const char* path) {
+    std::string call = std::string("removeFont(") + q(path) + ")";
+    if (!path) return record(-1, call);
+    std::string key = keyOf(path);
+    auto& fonts = st().fonts;
+    for (auto it = fonts.begin(); it != fonts.end(); ++it)
+        if (lower(*it) == key) {
+            fonts.erase(it);
+            return record(0, call);
+        }
+    return record(-1, call);
+}
+
+// ---- net.h
+
+int platNetStart(int* major, int* minor) {
+    if (!st().socketsThere) return record(-1, "netStart()");
+    if (major) *major = st().socketsMajor;
+    if (minor) *minor = st().socketsMinor;
+    return record(0, "netStart()");
+}
+
+void platNetStop() { record(0, "netStop()"); }
+
+int platNetProtocolKnown(const char* name) {
+    return record(name && !st().missingProtocols.count(name) ? 1 : 0, std::string("protocolKnown(") + q(name) + ")");
+}
+
+PlatSocket platNetStreamSocket(int protocol) {
+    PlatSocket s = st().nextSocket++;
+    st().openSockets[s] = 0;
+    record(0, "streamSocket(" + std::to_string(protocol) + ")");
+    return s;
+}
+
+int platNetBindAnyAddress(PlatSocket socket, int port) {
+    std::string call = "bind(" + std::to_string(port) + ")";
+    auto it = st().openSockets.find(socket);
+    if (it == st().openSockets.end() || st().takenPorts.count(port)) return record(-1, call);
+    for (const auto& kv : st().openSockets)
+        if (kv.second == port) return record(-1, call);
+    it->second = port;
+    return record(0, call);
+}
+
+int platNetListen(PlatSocket socket, int backlog) {
+    return record(st().openSockets.count(socket) ? 0 : -1, "listen(" + std::to_string(backlog) + ")");
+}
+
+void platNetClose(PlatSocket socket) {
+    st().openSockets.erase(socket);
+    record(0, "closeSocket()");
+}

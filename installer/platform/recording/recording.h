@@ -65,4 +65,31 @@ const std::vector<std::string>& diagnostics();
 const std::vector<std::string>& reports();
 bool restartRequested();
 
+// ---- the shell
+// The special folders, there from the start.
+extern const char* const kProgramsFolder;
+extern const char* const kStartupFolder;
+extern const char* const kDesktopFolder;
+// Makes every special folder unavailable (no shell).
+void failShellFolders(bool fail);
+struct RecordedShortcut {
+    std::string target, workDir, arguments, title;
+};
+// The shortcut saved in the file at path; false when there is none.
+bool shortcut(const std::string& path, RecordedShortcut& out);
+// A library file that has these entry points. Any other file fails to load.
+void addLibrary(const std::string& path, const std::vector<std::string>& entryPoints);
+// A program file that exits with code when run, or cannot be started at all.
+void addProgram(const std::string& path, int exitCode, bool startable = true);
+// The font files added and not removed since, in order.
+std::vector<std::string> fonts();
+
+// ---- sockets
+// Windows Sockets as the machine has them: not there at all, or granting a version.
+void setSockets(bool available, int major = 1, int minor = 1);
+// The protocol database lacks this name (compared as written).
+void removeProtocol(const std::string& name);
+// Another program holds this port.
+void takePort(int port);
+
 }  // namespace recording
