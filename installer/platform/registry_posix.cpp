@@ -41,15 +41,17 @@ struct ValueLine {
     std::string raw;    // the text after "=" as written, without the line end
 };
 
+// Bytes of the file, [begin, end).
+struct Range {
+    size_t begin, end;
+};
+
 // A key and where it is in the file; a key may have several sections.
 struct KeyEntry {
     std::string path;
-    std::vector<size_t> headers;     // begin offsets of its header lines
-    std::vector<size_t> headerEnds;  // their end offsets
-    std::vector<size_t> blanks;      // begin offsets of blank lines in its sections
-    std::vector<size_t> blankEnds;
-    std::vector<ValueLine> values;   // in file order; a later line of a name wins
-    size_t insertAt;                 // where a new value goes: after its last value or header
+    std::vector<Range> lines;       // its header lines, and the blank lines of its sections
+    std::vector<ValueLine> values;  // in file order; a later line of a name wins
+    size_t insertAt;                // where a new value goes: after its last value or header
 };
 
 struct RegFile {
@@ -134,8 +136,8 @@ KeyEntry& keyFor(RegFile& f, const std::string& path) {
     std::string k = lower(path);
     auto it = f.index.find(k);
     if (it != f.index.end()) return f.keys[it->second];
-    f.index.emplace(k, f.keys.size());
-    f.keys.push_back(KeyEntry{path, {}, {}, {}, {}, {}, 0});
+    f.index.emplace(std::move(k), f.keys.size());
+    f.keys.push_back(KeyEntry{path, {}, {}, 0});
     return f.keys.back();
 }
 
@@ -145,70 +147,75 @@ void parse(RegFile& f) {
     const std::string& text = f.text;
     size_t firstEnd = text.find('\n');
     if (firstEnd != std::string::npos && firstEnd > 0 && text[firstEnd - 1] == '\r') f.eol = "\r\n";
+    f.index.reserve(text.size() / 48 + 16);
+    f.keys.reserve(text.size() / 48 + 16);
     KeyEntry* current = nullptr;
     size_t pos = 0, lineNumber = 0;
+    // the end of a line's content: before its line end
+    auto contentEnd = [&](size_t begin, size_t end) {
+        while (end > begin && (text[end - 1] == '\n' || text[end - 1] == '\r')) end--;
+        return end;
+    };
+    auto broken = [&](size_t begin, size_t end) {
+        f.brokenLines.push_back(lineNumber);
+        if (f.brokenTexts.size() < 8) f.brokenTexts.push_back(text.substr(begin, end - begin));
+    };
     while (pos < text.size()) {
         size_t begin = pos;
         size_t end = text.find('\n', pos);
         end = end == std::string::npos ? text.size() : end + 1;
         pos = end;
         lineNumber++;
-        size_t contentEnd = end;
-        while (contentEnd > begin && (text[contentEnd - 1] == '\n' || text[contentEnd - 1] == '\r')) contentEnd--;
-        std::string line = text.substr(begin, contentEnd - begin);
-        size_t i = 0;
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) i++;
-        if (i >= line.size()) {
-            if (current) {
-                current->blanks.push_back(begin);
-                current->blankEnds.push_back(end);
-            }
+        size_t last = contentEnd(begin, end);
+        size_t i = begin;
+        while (i < last && (text[i] == ' ' || text[i] == '\t')) i++;
+        if (i >= last) {
+            if (current) current->lines.push_back({begin, end});
             continue;
         }
-        if (line[i] == ';' || line.compare(i, sizeof kHeader - 1, kHeader) == 0 || line.compare(i, 8, "REGEDIT4") == 0)
+        if (text[i] == ';' || text.compare(i, sizeof kHeader - 1, kHeader) == 0 || text.compare(i, 8, "REGEDIT4") == 0)
             continue;
-        if (line[i] == '[') {
-            size_t close = line.rfind(']');
-            if (close == std::string::npos || close <= i) {
+        if (text[i] == '[') {
+            size_t close = last;
+            while (close > i + 1 && text[close - 1] != ']') close--;
+            if (close <= i + 1) {
                 current = nullptr;  // a header cut short: the values below it belong to no key
-                f.brokenLines.push_back(lineNumber);
-                f.brokenTexts.push_back(line);
+                broken(begin, last);
                 continue;
             }
-            current = &keyFor(f, line.substr(i + 1, close - i - 1));
-            current->headers.push_back(begin);
-            current->headerEnds.push_back(end);
+            current = &keyFor(f, text.substr(i + 1, close - 1 - (i + 1)));
+            current->lines.push_back({begin, end});
             current->insertAt = end;
             continue;
         }
         ValueLine v{begin, end, "", false, ""};
+        std::string line = text.substr(i, last - i);
+        size_t at = 0;
         bool ok = current != nullptr;
-        if (ok && line[i] == '@') {
+        if (ok && line[0] == '@') {
             v.isDefault = true;
-            i++;
+            at = 1;
         } else if (ok) {
-            ok = readQuoted(line, i, v.name);
+            ok = readQuoted(line, at, v.name);
         }
-        ok = ok && i < line.size() && line[i] == '=';
+        ok = ok && at < line.size() && line[at] == '=';
         if (!ok) {
-            f.brokenLines.push_back(lineNumber);
-            f.brokenTexts.push_back(line);
+            broken(begin, last);
             continue;
         }
-        v.raw = line.substr(i + 1);
+        v.raw = line.substr(at + 1);
         // hex values continue on the next line after a final backslash
         while (!v.raw.empty() && v.raw.back() == '\\' && v.raw.compare(0, 3, "hex") == 0 && pos < text.size()) {
             size_t more = text.find('\n', pos);
             more = more == std::string::npos ? text.size() : more + 1;
-            size_t moreEnd = more;
-            while (moreEnd > pos && (text[moreEnd - 1] == '\n' || text[moreEnd - 1] == '\r')) moreEnd--;
-            v.raw += "\n" + text.substr(pos, moreEnd - pos);
+            v.raw += "\n";
+            v.raw.append(text, pos, contentEnd(pos, more) - pos);
             v.end = more;
             pos = more;
             lineNumber++;
         }
-        current->values.push_back(v);
         current->insertAt = v.end;
+        current->values.push_back(std::move(v));
     }
 }
 
@@ -216,7 +223,7 @@ void parse(RegFile& f) {
 void reportBrokenLines(const std::string& path, const RegFile& f) {
     static std::set<std::string> reported;
     if (f.brokenLines.empty() || !reported.insert(path).second) return;
-    for (size_t i = 0; i < f.brokenLines.size() && i < 5; i++) {
+    for (size_t i = 0; i < f.brokenLines.size() && i < 5 && i < f.brokenTexts.size(); i++) {
         std::string text = "setup: registry file " + path + ", line " + std::to_string(f.brokenLines[i]) +
                            ": cannot be read, kept as it is: " + f.brokenTexts[i].substr(0, 80);
         platDiagnostic(text.c_str());
@@ -581,8 +588,7 @@ int platRegDeleteKey(RegRoot root, const char* key) {
             if (entry.first.compare(0, prefix.size(), prefix) == 0) return -1;  // it has subkeys
         // its headers, values and blank lines go; comments and lines that
         // cannot be read stay
-        for (size_t i = 0; i < k->headers.size(); i++) splices.push_back({k->headers[i], k->headerEnds[i], ""});
-        for (size_t i = 0; i < k->blanks.size(); i++) splices.push_back({k->blanks[i], k->blankEnds[i], ""});
+        for (const Range& r : k->lines) splices.push_back({r.begin, r.end, ""});
         for (const ValueLine& v : k->values) splices.push_back({v.begin, v.end, ""});
         return 1;
     });
