@@ -107,8 +107,9 @@ TransferResult copyEntries(TreeCopy& copy, PlatTreeDir* source, PlatTreeDir* tar
             // a link may lead out of the tree or round in a loop: it is not copied
             reportDiagnostic("CopyDir2Dest: %s/%s is a link and is not copied", sourcePath.c_str(), entry.name);
         } else if (!entryPath(from, sourcePath, entry.name, '/') || !entryPath(to, targetPath, entry.name, '/')) {
+            // said with the path that does not fit, as every path too long is
             char path[kPathBytes];
-            composePath(path, ReportWithBox, "%s/%s", targetPath.c_str(), entry.name);
+            composePath(path, ReportWithBox, "%s/%s", (from.empty() ? sourcePath : targetPath).c_str(), entry.name);
             result = TransferFailed;
         } else if (entry.isDir) {
             // the folder is made first, so an empty source folder is made too
