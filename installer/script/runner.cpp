@@ -50,6 +50,7 @@ void RunSection(PlatWindow owner, const char* name) {
     } else if (!file || !FindSection(name, file)) {
         if (!run.silentMode) ShowMessageBox(BoxOK, GetVariable("ERROR_TTL"), GetVariable("ERROR_INI_INC"), nullptr, 0);
         reportDiagnostic("section \"%s\" not found", name ? name : "(none)");
+        noteFailure();
         // the quit request ends the run only when this is its first section
         endRun(progress, EndClearMark | EndRestartNow, -1);
     } else {
