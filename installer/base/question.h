@@ -49,6 +49,11 @@ struct QuestionItem {
 };
 const int kTitleItem = -1;
 
+// Who gave a question its answer, for the install log: a person (at the
+// terminal, in a box or dialog), the answers file, or nobody (no terminal:
+// the default choice was taken).
+enum AnswerSource { AnsweredByPerson, AnsweredByFile, AnsweredByDefault };
+
 struct Question {
     std::string kind;   // the answers file's kind word: "msgbox", "intro", ...
     std::string title;
@@ -64,6 +69,8 @@ struct Question {
     std::vector<QuestionField> fields;
     // The text of a choice that takes one (takesText), after the answer.
     std::string answerText;
+    // Set by whoever answered (the front ends and the answers file).
+    AnswerSource answeredBy = AnsweredByPerson;
     // Checks an answer before it ends the question: "" accepts it, anything
     // else says why not, and the question is asked again (but see
     // QuestionChoice::askAgainWhenRefused).

@@ -32,5 +32,10 @@ bool textContainsNoCase(const char* text, const char* needle);
 // Matches a name against a Windows wildcard pattern ("*" and "?"), ignoring
 // ASCII case; "*.*" matches every name, as on Windows.
 bool wildcardMatchNoCase(const char* pattern, const char* name);
+// The UTF-8 byte-order mark that may start a text file.
+const char kUtf8Bom[] = "\xEF\xBB\xBF";
+inline bool startsWithUtf8Bom(const char* text) {
+    return text && text[0] == kUtf8Bom[0] && text[1] == kUtf8Bom[1] && text[2] == kUtf8Bom[2];
+}
 // Copies at most size-1 characters and terminates; returns 0, or -1 when cut.
 int copyText(char* out, size_t size, const char* text);

@@ -1,10 +1,13 @@
 #include "ask.h"
+#include "../base/log.h"
 #include "../base/text.h"
 #include "../platform/files.h"
 #include "../platform/system.h"
 #include "../platform/ui.h"
 #include <cstdlib>
 #include <vector>
+
+static int askWithoutLog(Question& question, std::string& why);
 
 namespace {
 struct AnswersFile {
@@ -170,7 +173,42 @@ int answerFromFile(Question& q, std::string& why) {
 }
 }  // namespace
 
+namespace {
+// The question and its answer as the install log shows them.
+void logAnswer(const Question& q, int choice, const std::string& why) {
+    if (!logEnabled()) return;
+    std::string title = q.noTitle ? std::string("(default title)") : q.title;
+    // a message box's whole text; a dialog's first line (a licence is long)
+    std::string text = q.text;
+    if (q.kind != "msgbox") {
+        text = text.substr(0, text.find_first_of("\r\n"));
+        if (text.size() > 100) text = text.substr(0, 97) + "...";
+    }
+    std::string line = "question " + q.kind + " \"" + title + "\"" + (text.empty() ? "" : ": \"" + text + "\"");
+    if (!q.path.empty()) line += " (folder " + q.path + ")";
+    if (choice < 0) {
+        logLine("%s -> no answer: %s", line.c_str(), why.c_str());
+        return;
+    }
+    const QuestionChoice& c = q.choices[static_cast<size_t>(choice)];
+    std::string answer = c.takesText ? "\"" + q.answerText + "\"" : c.label.empty() ? c.word : c.label;
+    if (q.numbered && c.word.empty()) answer = std::to_string(choice + 1) + " (" + c.label + ")";
+    for (const QuestionField& f : q.fields)
+        line += ", " + f.word + " " + (f.isCheck ? (f.value == "1" ? "yes" : "no") : "\"" + f.value + "\"");
+    std::string source = q.answeredBy == AnsweredByFile ? "from the answers file, line " + std::to_string(answers.line)
+                         : q.answeredBy == AnsweredByDefault ? "the default: nobody could be asked"
+                                                             : "answered by the person";
+    logLine("%s -> %s (%s)", line.c_str(), answer.c_str(), source.c_str());
+}
+}  // namespace
+
 int askQuestion(Question& question, std::string& why) {
+    int choice = askWithoutLog(question, why);
+    logAnswer(question, choice, why);
+    return choice;
+}
+
+static int askWithoutLog(Question& question, std::string& why) {
     why.clear();
     if (!answers.opened) {
         answers.opened = true;
@@ -185,6 +223,7 @@ int askQuestion(Question& question, std::string& why) {
             why = "answers file " + answers.path + ": cannot be opened";
             return -1;
         }
+        question.answeredBy = AnsweredByFile;
         return answerFromFile(question, why);
     }
     int choice = platAsk(question);

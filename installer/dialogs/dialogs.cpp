@@ -191,7 +191,8 @@ int ShowLicence(PlatWindow owner, const LicenceTexts& texts, const char* file, s
             reportDiagnostic("ShowFile: %s is longer than 16 MB; it is not shown", file);
         } else {
             read = true;
-            q.text = text;
+            // a UTF-8 licence with a byte-order mark: as the platform shows UTF-8
+            q.text = startsWithUtf8Bom(text.c_str()) ? platTextFromUtf8(text.substr(3)) : text;
         }
     } else {
         reportDiagnostic("ShowFile: cannot read the licence file %s", file ? file : "(none given)");

@@ -1,5 +1,7 @@
 // setup on Windows: the hidden backdrop window that runs the script once.
+#include "installlog.h"
 #include "startup.h"
+#include "../platform/system.h"
 #include "../platform/ui.h"
 #include "../platform/ui_win32.h"
 #include "../script/runstate.h"
@@ -7,8 +9,28 @@
 #include "../system/installstate.h"
 #include <commctrl.h>
 #include <objbase.h>
+#include <cstdio>
 
 namespace {
+const char kWindowsLines[] =
+    "  SETUP_SEARCH_ROOTS=DIR;DIR...  the folders that ApplyOnFiles searches, instead\n"
+    "                       of the fixed drives\n";
+
+// The usage goes to standard output when it leads somewhere (a file, a pipe,
+// the console setup was started from); otherwise it is shown in a box.
+void showUsage() {
+    std::string text = setupUsage(kWindowsLines);
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    bool hasOutput = out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN;
+    if (!hasOutput && AttachConsole(ATTACH_PARENT_PROCESS) && std::freopen("CONOUT$", "w", stdout)) hasOutput = true;
+    if (hasOutput) {
+        std::fputs(text.c_str(), stdout);
+        std::fflush(stdout);
+    } else {
+        MessageBoxA(nullptr, text.c_str(), "Setup", MB_OK);
+    }
+}
+
 HBRUSH backgroundBrush = nullptr;
 HFONT titleFont = nullptr;
 bool scriptStarted = false;
@@ -55,7 +77,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 CoUninitialize();
                 finishSetupScript();
             }
-            PostQuitMessage(finalExitCode());
+            int status = finalExitCode();
+            closeInstallLog(status);
+            PostQuitMessage(status);
         }
         return 0;
     case WM_PAINT:
@@ -64,6 +88,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         CoUninitialize();
         endRun(nullptr, EndClearMark);
+        closeInstallLog(finalExitCode());
         PostQuitMessage(finalExitCode());
         return 0;
     }
@@ -73,7 +98,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     appInstance = instance;
+    if (isHelpRequest(commandLine)) {
+        showUsage();
+        return 0;
+    }
     resetRunState();
+    const char* logPath = platEnv("SETUP_LOG");
+    if (logPath && *logPath) openInstallLog(logPath, nullptr);
     setupStartUp(commandLine);
 
     WNDCLASSA windowClass = {};

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 // Composed paths fit in 260 characters, terminator included.
 const int kPathBytes = 260;
@@ -39,6 +40,15 @@ int platFileAtEnd(PlatFile* file);
 int platFileReadPiece(PlatFile* file, char* buffer, int size);
 // 1 when the file can be opened for reading (a directory cannot).
 int platFileReadable(const char* path);
+// 1 when the open file starts with the UTF-8 byte-order mark; its position
+// is left as it was.
+int platFileHasUtf8Bom(PlatFile* file);
+// A text read from a file that starts with the UTF-8 byte-order mark, as the
+// installer uses and shows its texts: Windows converts it to the ANSI code
+// page (a character the code page lacks becomes "?"); posix keeps it as it
+// is, as the terminal shows UTF-8; the recording platform converts it to
+// Windows-1252, as Windows in the West does.
+std::string platTextFromUtf8(const std::string& text);
 
 // ---- tests and names
 // 1 when a file or directory matches the pattern ("*" and "?" in the last part).

@@ -2,6 +2,7 @@
 #include "files.h"
 #include "hostpath_posix.h"
 #include "system.h"
+#include "../base/log.h"
 #include "../base/text.h"
 #include <cerrno>
 #include <cstdlib>
@@ -93,6 +94,32 @@ std::string hostPath(const char* windowsPath) {
     return result;
 }
 
+namespace {
+// The length of the valid UTF-8 sequence of two to four bytes starting at p
+// (overlong forms, surrogates and code points past U+10FFFF are not valid), or 0.
+size_t utf8SequenceAt(const unsigned char* p) {
+    unsigned c = p[0];
+    size_t n;
+    unsigned low = 0x80, high = 0xBF;  // the range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) n = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (p[1] < low || p[1] > high) return 0;
+    for (size_t k = 2; k < n; k++)
+        if ((p[k] & 0xC0) != 0x80) return 0;
+    return n;
+}
+}  // namespace
+
 std::string toUtf8(const char* text) {
     // Windows-1252 characters 0x80 to 0x9F
     static const unsigned short high[32] = {
@@ -104,6 +131,12 @@ std::string toUtf8(const char* text) {
         unsigned c = *p;
         if (c < 0x80) {
             out += static_cast<char>(c);
+            continue;
+        }
+        // a text from a UTF-8 file (or a name the system gave) is shown as it is
+        if (size_t n = utf8SequenceAt(p)) {
+            out.append(reinterpret_cast<const char*>(p), n);
+            p += n - 1;
             continue;
         }
         if (c < 0xA0) c = high[c - 0x80];
@@ -118,6 +151,8 @@ std::string toUtf8(const char* text) {
     }
     return out;
 }
+
+std::string platTextFromUtf8(const std::string& text) { return text; }
 
 std::string fromUtf8(const std::string& text) {
     static const unsigned short high[32] = {
@@ -210,7 +245,7 @@ struct PlatFile {
 
 const char* platFailureText() { return lastFailure.c_str(); }
 
-PlatFile* platFileOpen(const char* path, const char* mode) {
+static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     std::string p = hostPath(path);
     bool plus = std::strchr(mode, '+') != nullptr;
@@ -317,7 +352,7 @@ int platFileNonEmpty(const char* path) {
     return stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
 }
 
-int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+static int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
     std::string hostDir = hostPath(dir);
     std::string windowsDir = dir;
     if (!windowsDir.empty() && windowsDir.back() != '\\' && windowsDir.back() != '/') windowsDir += '\\';
@@ -516,7 +551,7 @@ struct PlatDirList {
     dev_t device;
 };
 
-int platCreateDir(const char* path) {
+static int unloggedCreateDir(const char* path) {
     std::string p = hostPath(path);
     if (mkdir(p.c_str(), 0755) == 0) return 0;
     struct stat st;
@@ -532,7 +567,7 @@ int platClearAttributes(const char* path) {
     return chmod(p.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? 0 : -1;
 }
 
-int platDeleteFile(const char* path) {
+static int unloggedDeleteFile(const char* path) {
     std::string p = hostPath(path);
     struct stat st;
     if (lstat(p.c_str(), &st) != 0) return failErrno();
@@ -544,12 +579,12 @@ int platDeleteFile(const char* path) {
     return unlink(p.c_str()) == 0 ? 0 : failErrno();
 }
 
-int platRemoveDir(const char* path) {
+static int unloggedRemoveDir(const char* path) {
     std::string p = hostPath(path);
     return rmdir(p.c_str()) == 0 ? 0 : failErrno();
 }
 
-int platRemoveLink(const char* path) {
+static int unloggedRemoveLink(const char* path) {
     std::string p = hostPath(path);
     while (p.size() > 1 && p.back() == '/') p.pop_back();  // "link/" would name what it leads to
     struct stat st;
@@ -559,12 +594,12 @@ int platRemoveLink(const char* path) {
     return rmdir(p.c_str()) == 0 ? 0 : failErrno();
 }
 
-int platCopyFile(const char* from, const char* to) {
+static int unloggedCopyFile(const char* from, const char* to) {
     if (!from || !to) return failWith("a path is missing");
     return copyHostFile(hostPath(from), hostPath(to));
 }
 
-int platMoveFile(const char* from, const char* to) {
+static int unloggedMoveFile(const char* from, const char* to) {
     if (!from || !to) return failWith("a path is missing");
     std::string source = hostPath(from);
     std::string target = hostPath(to);
@@ -667,9 +702,15 @@ struct PlatTreeDir {
     int fd;
     DIR* listing;  // opened on the first read, on a copy of fd
     dev_t device;
+    std::string path;  // for the install log only: never opened by its name
 };
 
 namespace {
+// The path of an entry of a walked directory, as the install log shows it.
+std::string treeChild(const PlatTreeDir* dir, const char* name) {
+    return dir->path + (!dir->path.empty() && dir->path.back() == '/' ? "" : "/") + name;
+}
+
 // Why name (in dirFd) could not be opened as a directory.
 PlatTreeStatus whyNotOpened(int dirFd, const char* name) {
     struct stat st;
@@ -682,7 +723,7 @@ PlatTreeStatus whyNotOpened(int dirFd, const char* name) {
 
 // Opens name of dirFd as a directory, never through a link in its last name.
 PlatTreeDir* openTreeDir(int dirFd, const char* name, int followLink, const dev_t* parentDevice,
-                         PlatTreeStatus* status) {
+                         const std::string& shownPath, PlatTreeStatus* status) {
     int fd = openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
     if (fd < 0) {
         failErrno();
@@ -702,7 +743,7 @@ PlatTreeDir* openTreeDir(int dirFd, const char* name, int followLink, const dev_
         return nullptr;
     }
     *status = TreeOpened;
-    return new PlatTreeDir{fd, nullptr, st.st_dev};
+    return new PlatTreeDir{fd, nullptr, st.st_dev, shownPath};
 }
 }  // namespace
 
@@ -714,19 +755,24 @@ PlatTreeDir* platTreeOpen(const char* path, int followLink, PlatTreeStatus* stat
         *status = TreeMissing;
         return nullptr;
     }
-    return openTreeDir(AT_FDCWD, p.c_str(), followLink, nullptr, status);
+    return openTreeDir(AT_FDCWD, p.c_str(), followLink, nullptr, p, status);
 }
 
 PlatTreeDir* platTreeOpenSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
-    return openTreeDir(dir->fd, name, 0, &dir->device, status);
+    return openTreeDir(dir->fd, name, 0, &dir->device, treeChild(dir, name), status);
 }
 
 PlatTreeDir* platTreeMakeSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
-    if (mkdirat(dir->fd, name, 0755) != 0 && errno != EEXIST) {
-        failErrno();
-        *status = whyNotOpened(dir->fd, name);
-        if (*status == TreeMissing) *status = TreeUnreadable;
-        return nullptr;
+    if (mkdirat(dir->fd, name, 0755) != 0) {
+        if (errno != EEXIST) {
+            failErrno();
+            logChange("folder created", treeChild(dir, name).c_str(), nullptr, -1, platFailureText());
+            *status = whyNotOpened(dir->fd, name);
+            if (*status == TreeMissing) *status = TreeUnreadable;
+            return nullptr;
+        }
+    } else {
+        logChange("folder created", treeChild(dir, name).c_str(), nullptr, 0);
     }
     return platTreeOpenSub(dir, name, status);
 }
@@ -773,7 +819,7 @@ int platTreeRead(PlatTreeDir* dir, PlatDirEntry* entry) {
     return 0;
 }
 
-int platTreeDeleteFile(PlatTreeDir* dir, const char* name) {
+static int unloggedTreeDeleteFile(PlatTreeDir* dir, const char* name) {
     struct stat st;
     if (fstatat(dir->fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return failErrno();
     if (S_ISDIR(st.st_mode)) return failWith("a directory, not a file");
@@ -785,11 +831,11 @@ int platTreeDeleteFile(PlatTreeDir* dir, const char* name) {
     return unlinkat(dir->fd, name, 0) == 0 ? 0 : failErrno();
 }
 
-int platTreeRemoveDir(PlatTreeDir* dir, const char* name) {
+static int unloggedTreeRemoveDir(PlatTreeDir* dir, const char* name) {
     return unlinkat(dir->fd, name, AT_REMOVEDIR) == 0 ? 0 : failErrno();
 }
 
-int platTreeRemoveLink(PlatTreeDir* dir, const char* name) {
+static int unloggedTreeRemoveLink(PlatTreeDir* dir, const char* name) {
     struct stat st;
     if (fstatat(dir->fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return failErrno();
     // a mount point: only an empty directory would go
@@ -797,11 +843,95 @@ int platTreeRemoveLink(PlatTreeDir* dir, const char* name) {
     return unlinkat(dir->fd, name, flags) == 0 ? 0 : failErrno();
 }
 
-int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const char* toName) {
+static int unloggedTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const char* toName) {
     struct stat st;
     int in = openRegular(from->fd, name, O_RDONLY | O_NOFOLLOW, 0, &st);
     if (in < 0) return -1;
     int result = copyInto(in, st, to->fd, toName);
     close(in);
+    return result;
+}
+
+// ---- what the install log sees: every file and folder written or removed
+
+PlatFile* platFileOpen(const char* path, const char* mode) {
+    PlatFile* file = unloggedFileOpen(path, mode);
+    if (logEnabled() && path && mode && (mode[0] == 'w' || mode[0] == 'a'))
+        logChange(mode[0] == 'w' ? "file opened for writing" : "file opened for appending", hostPath(path).c_str(),
+                  nullptr, file ? 0 : -1, platFailureText());
+    return file;
+}
+
+int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+    int result = unloggedCreateTempFile(dir, prefix, out, size);
+    if (logEnabled())
+        logChange("temporary file created", hostPath(result == 0 ? out : dir).c_str(), nullptr, result);
+    return result;
+}
+
+int platCreateDir(const char* path) {
+    int result = unloggedCreateDir(path);
+    if (result != 1 && logEnabled()) logChange("folder created", hostPath(path).c_str(), nullptr, result, platFailureText());
+    return result;
+}
+
+int platDeleteFile(const char* path) {
+    std::string shown = logEnabled() ? hostPath(path) : std::string();
+    int result = unloggedDeleteFile(path);
+    logChange("file deleted", shown.c_str(), nullptr, result, platFailureText());
+    return result;
+}
+
+int platRemoveDir(const char* path) {
+    std::string shown = logEnabled() ? hostPath(path) : std::string();
+    int result = unloggedRemoveDir(path);
+    logChange("folder removed", shown.c_str(), nullptr, result, platFailureText());
+    return result;
+}
+
+int platRemoveLink(const char* path) {
+    std::string shown = logEnabled() ? hostPath(path) : std::string();
+    int result = unloggedRemoveLink(path);
+    logChange("link removed", shown.c_str(), nullptr, result, platFailureText());
+    return result;
+}
+
+int platCopyFile(const char* from, const char* to) {
+    std::string source = logEnabled() && from ? hostPath(from) : std::string();
+    int result = unloggedCopyFile(from, to);
+    if (logEnabled()) logChange("file copied", source.c_str(), to ? hostPath(to).c_str() : "(none)", result, platFailureText());
+    return result;
+}
+
+int platMoveFile(const char* from, const char* to) {
+    std::string source = logEnabled() && from ? hostPath(from) : std::string();
+    std::string target = logEnabled() && to ? hostPath(to) : std::string();
+    int result = unloggedMoveFile(from, to);
+    logChange("file moved", source.c_str(), target.c_str(), result, platFailureText());
+    return result;
+}
+
+int platTreeDeleteFile(PlatTreeDir* dir, const char* name) {
+    int result = unloggedTreeDeleteFile(dir, name);
+    if (logEnabled()) logChange("file deleted", treeChild(dir, name).c_str(), nullptr, result, platFailureText());
+    return result;
+}
+
+int platTreeRemoveDir(PlatTreeDir* dir, const char* name) {
+    int result = unloggedTreeRemoveDir(dir, name);
+    if (logEnabled()) logChange("folder removed", treeChild(dir, name).c_str(), nullptr, result, platFailureText());
+    return result;
+}
+
+int platTreeRemoveLink(PlatTreeDir* dir, const char* name) {
+    int result = unloggedTreeRemoveLink(dir, name);
+    if (logEnabled()) logChange("link removed", treeChild(dir, name).c_str(), nullptr, result, platFailureText());
+    return result;
+}
+
+int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const char* toName) {
+    int result = unloggedTreeCopyFile(from, name, to, toName);
+    if (logEnabled())
+        logChange("file copied", treeChild(from, name).c_str(), treeChild(to, toName).c_str(), result, platFailureText());
     return result;
 }

@@ -1,5 +1,6 @@
 // Files, directories, language and system paths on Windows.
 #include "files.h"
+#include "../base/log.h"
 #include "system.h"
 #include <windows.h>
 #include <fcntl.h>
@@ -7,6 +8,19 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+std::string platTextFromUtf8(const std::string& text) {
+    if (text.empty()) return text;
+    int wide = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (wide <= 0) return text;  // not UTF-8 after all: as it stands
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &w[0], wide);
+    int bytes = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, "?", nullptr);
+    if (bytes <= 0) return text;
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), wide, &out[0], bytes, "?", nullptr);
+    return out;
+}
 
 int platProgramPath(char* out, int size) {
     DWORD n = GetModuleFileNameA(nullptr, out, static_cast<DWORD>(size));
@@ -52,7 +66,7 @@ int failLastError() {
 
 const char* platFailureText() { return lastFailure.c_str(); }
 
-PlatFile* platFileOpen(const char* path, const char* mode) {
+static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -161,7 +175,7 @@ int platFileNonEmpty(const char* path) {
     return (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0) ? 1 : 0;
 }
 
-int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+static int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
     char path[MAX_PATH];
     if (GetTempFileNameA(dir, prefix, 0, path) == 0) return -1;
     if (std::strlen(path) >= static_cast<size_t>(size)) {
@@ -214,7 +228,7 @@ void directoryOf(const char* path, char* out, size_t size) {
 }
 }  // namespace
 
-int platCreateDir(const char* path) {
+static int unloggedCreateDir(const char* path) {
     if (CreateDirectoryA(path, nullptr)) return 0;
     DWORD error = GetLastError();
     DWORD attributes = GetFileAttributesA(path);
@@ -229,15 +243,15 @@ int platClearAttributes(const char* path) {
     return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) ? 0 : -1;
 }
 
-int platDeleteFile(const char* path) {
+static int unloggedDeleteFile(const char* path) {
     return DeleteFileA(path) ? 0 : failLastError();
 }
 
-int platRemoveDir(const char* path) {
+static int unloggedRemoveDir(const char* path) {
     return RemoveDirectoryA(path) ? 0 : failLastError();
 }
 
-int platRemoveLink(const char* path) {
+static int unloggedRemoveLink(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return failLastError();
     // a junction or directory link goes with RemoveDirectory, which never enters it
@@ -263,7 +277,7 @@ bool replaceTarget(const char* temp, const char* to, DWORD flags) {
 }
 }  // namespace
 
-int platCopyFile(const char* from, const char* to) {
+static int unloggedCopyFile(const char* from, const char* to) {
     if (!from || !to) return failWith("a path is missing");
     DWORD sourceAttributes = GetFileAttributesA(from);
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) return failLastError();
@@ -286,12 +300,12 @@ int platCopyFile(const char* from, const char* to) {
     return 0;
 }
 
-int platMoveFile(const char* from, const char* to) {
+static int unloggedMoveFile(const char* from, const char* to) {
     if (!from || !to) return failWith("a path is missing");
     if (replaceTarget(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
     if (GetLastError() != ERROR_NOT_SAME_DEVICE) return -1;
     // another volume: copy beside the target first, so a failure keeps the old one
-    if (platCopyFile(from, to) != 0) return -1;
+    if (unloggedCopyFile(from, to) != 0) return -1;
     return DeleteFileA(from) ? 0 : failLastError();
 }
 
@@ -414,8 +428,11 @@ PlatTreeDir* platTreeOpenSub(PlatTreeDir* dir, const char* name, PlatTreeStatus*
 
 PlatTreeDir* platTreeMakeSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
     std::string path = childPath(dir, name);
-    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) {
+        logChange("folder created", path.c_str(), nullptr, 0);
+    } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
         failLastError();
+        logChange("folder created", path.c_str(), nullptr, -1, platFailureText());
         *status = TreeUnreadable;
         return nullptr;
     }
@@ -465,4 +482,56 @@ int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return failWith("a link, not a file");
     return platCopyFile(source.c_str(), childPath(to, toName).c_str());
+}
+
+// ---- what the install log sees: every file and folder written or removed
+
+PlatFile* platFileOpen(const char* path, const char* mode) {
+    PlatFile* file = unloggedFileOpen(path, mode);
+    if (path && mode && (mode[0] == 'w' || mode[0] == 'a'))
+        logChange(mode[0] == 'w' ? "file opened for writing" : "file opened for appending", path, nullptr,
+                  file ? 0 : -1, platFailureText());
+    return file;
+}
+
+int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+    int result = unloggedCreateTempFile(dir, prefix, out, size);
+    logChange("temporary file created", result == 0 ? out : dir, nullptr, result);
+    return result;
+}
+
+int platCreateDir(const char* path) {
+    int result = unloggedCreateDir(path);
+    if (result != 1) logChange("folder created", path, nullptr, result, platFailureText());
+    return result;
+}
+
+int platDeleteFile(const char* path) {
+    int result = unloggedDeleteFile(path);
+    logChange("file deleted", path, nullptr, result, platFailureText());
+    return result;
+}
+
+int platRemoveDir(const char* path) {
+    int result = unloggedRemoveDir(path);
+    logChange("folder removed", path, nullptr, result, platFailureText());
+    return result;
+}
+
+int platRemoveLink(const char* path) {
+    int result = unloggedRemoveLink(path);
+    logChange("link removed", path, nullptr, result, platFailureText());
+    return result;
+}
+
+int platCopyFile(const char* from, const char* to) {
+    int result = unloggedCopyFile(from, to);
+    logChange("file copied", from, to ? to : "(none)", result, platFailureText());
+    return result;
+}
+
+int platMoveFile(const char* from, const char* to) {
+    int result = unloggedMoveFile(from, to);
+    logChange("file moved", from, to ? to : "(none)", result, platFailureText());
+    return result;
 }

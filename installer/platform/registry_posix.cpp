@@ -8,6 +8,7 @@
 // lower-case paths, so reading and rewriting take time in proportion to the
 // size of the file.
 #include "registry.h"
+#include "../base/log.h"
 #include "ui.h"
 #include "../base/text.h"
 #include <algorithm>
@@ -523,7 +524,17 @@ int platRegGetString(RegRoot root, const char* key, const char* name, char* out,
     return 0;
 }
 
-int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
+namespace {
+const char* rootText(RegRoot root) {
+    switch (root) {
+    case RegClassesRoot: return "HKEY_CLASSES_ROOT";
+    case RegCurrentUser: return "HKEY_CURRENT_USER";
+    case RegLocalMachine: return "HKEY_LOCAL_MACHINE";
+    }
+    return "?";
+}
+
+int setString(RegRoot root, const char* key, const char* name, const char* value, bool& madeKey) {
     std::string v = value ? value : "";
     if (v.find_first_of("\r\n") != std::string::npos) return -1;  // not representable on one line
     std::string path = fullPath(root, key);
@@ -532,6 +543,7 @@ int platRegSetString(RegRoot root, const char* key, const char* name, const char
         const KeyEntry* k = findKey(f, path);
         if (!k) {
             addKeyAtEnd(f, path, valueLine(f, name, raw), splices);
+            madeKey = true;
             return 1;
         }
         const ValueLine* existing = findValue(*k, name);
@@ -547,10 +559,19 @@ int platRegSetString(RegRoot root, const char* key, const char* name, const char
         return 1;
     });
 }
+}  // namespace
+
+int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
+    bool madeKey = false;
+    int result = setString(root, key, name, value, madeKey);
+    if (madeKey && result == 0) logRegistryChange("key created", rootText(root), key, nullptr, nullptr, 0);
+    logRegistryChange("value set", rootText(root), key, name, value ? value : "", result);
+    return result;
+}
 
 int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
     std::string path = fullPath(root, key);
-    return modify([&](RegFile& f, std::vector<Splice>& splices) {
+    int result = modify([&](RegFile& f, std::vector<Splice>& splices) {
         const KeyEntry* k = findKey(f, path);
         if (!k) return -1;
         // every line of that name goes, or an earlier one would show again
@@ -558,15 +579,22 @@ int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
             if (sameName(v, name)) splices.push_back({v.begin, v.end, ""});
         return splices.empty() ? -1 : 1;
     });
+    // a value that was not there is no change
+    if (result == 0) logRegistryChange("value deleted", rootText(root), key, name ? name : "@", nullptr, result);
+    return result;
 }
 
 int platRegCreateKey(RegRoot root, const char* key) {
     std::string path = fullPath(root, key);
-    return modify([&](RegFile& f, std::vector<Splice>& splices) {
+    bool made = false;
+    int result = modify([&](RegFile& f, std::vector<Splice>& splices) {
         if (findKey(f, path)) return 0;
         addKeyAtEnd(f, path, "", splices);
+        made = true;
         return 1;
     });
+    if (made || result < 0) logRegistryChange("key created", rootText(root), key, nullptr, nullptr, result);
+    return result;
 }
 
 int platRegValueExists(RegRoot root, const char* key, const char* name) {
@@ -580,7 +608,7 @@ int platRegValueExists(RegRoot root, const char* key, const char* name) {
 int platRegDeleteKey(RegRoot root, const char* key) {
     std::string path = fullPath(root, key);
     if (path.find('\\') == std::string::npos) return -1;  // a root stays
-    return modify([&](RegFile& f, std::vector<Splice>& splices) {
+    int result = modify([&](RegFile& f, std::vector<Splice>& splices) {
         const KeyEntry* k = findKey(f, path);
         if (!k) return -1;
         std::string prefix = lower(path) + "\\";
@@ -592,4 +620,6 @@ int platRegDeleteKey(RegRoot root, const char* key) {
         for (const ValueLine& v : k->values) splices.push_back({v.begin, v.end, ""});
         return 1;
     });
+    if (result == 0) logRegistryChange("key deleted", rootText(root), key, nullptr, nullptr, result);
+    return result;
 }

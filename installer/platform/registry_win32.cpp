@@ -1,5 +1,6 @@
 // The registry on Windows.
 #include "registry.h"
+#include "../base/log.h"
 #include <windows.h>
 
 namespace {
@@ -12,13 +13,27 @@ HKEY rootKey(RegRoot root) {
     return HKEY_LOCAL_MACHINE;
 }
 
-// Create-or-open with an empty class, non-volatile, full access.
+const char* rootText(RegRoot root) {
+    switch (root) {
+    case RegClassesRoot: return "HKEY_CLASSES_ROOT";
+    case RegCurrentUser: return "HKEY_CURRENT_USER";
+    case RegLocalMachine: return "HKEY_LOCAL_MACHINE";
+    }
+    return "?";
+}
+
+// Create-or-open with an empty class, non-volatile, full access; a key made
+// here is logged.
 HKEY createKey(RegRoot root, const char* key) {
     HKEY h;
     char emptyClass[] = "";
+    DWORD disposition = 0;
     if (RegCreateKeyExA(rootKey(root), key, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &h,
-                        nullptr) != ERROR_SUCCESS)
+                        &disposition) != ERROR_SUCCESS) {
+        logRegistryChange("key created", rootText(root), key, nullptr, nullptr, -1);
         return nullptr;
+    }
+    if (disposition == REG_CREATED_NEW_KEY) logRegistryChange("key created", rootText(root), key, nullptr, nullptr, 0);
     return h;
 }
 }  // namespace
@@ -37,12 +52,16 @@ int platRegGetString(RegRoot root, const char* key, const char* name, char* out,
 
 int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
     HKEY h = createKey(root, key);
-    if (!h) return -1;
-    // the byte count is the text's length, without the terminator
-    LONG r = RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value));
-    RegFlushKey(h);
-    RegCloseKey(h);
-    return r == ERROR_SUCCESS ? 0 : -1;
+    LONG r = ERROR_INVALID_HANDLE;
+    if (h) {
+        // the byte count is the text's length, without the terminator
+        r = RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), lstrlenA(value));
+        RegFlushKey(h);
+        RegCloseKey(h);
+    }
+    int result = r == ERROR_SUCCESS ? 0 : -1;
+    logRegistryChange("value set", rootText(root), key, name, value ? value : "", result);
+    return result;
 }
 
 int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
@@ -52,6 +71,8 @@ int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
     LONG r = RegDeleteValueA(h, name);
     RegFlushKey(h);
     RegCloseKey(h);
+    // a value that was not there is no change
+    if (r == ERROR_SUCCESS) logRegistryChange("value deleted", rootText(root), key, name ? name : "@", nullptr, 0);
     return r == ERROR_SUCCESS ? 0 : -1;
 }
 
@@ -74,5 +95,7 @@ int platRegValueExists(RegRoot root, const char* key, const char* name) {
 
 int platRegDeleteKey(RegRoot root, const char* key) {
     // RegDeleteKey leaves a key that has subkeys of its own
-    return RegDeleteKeyA(rootKey(root), key) == ERROR_SUCCESS ? 0 : -1;
+    if (RegDeleteKeyA(rootKey(root), key) != ERROR_SUCCESS) return -1;
+    logRegistryChange("key deleted", rootText(root), key, nullptr, nullptr, 0);
+    return 0;
 }

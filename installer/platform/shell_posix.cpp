@@ -2,6 +2,7 @@
 // started with their arguments (never through a shell), shared libraries and
 // the user's font folder.
 #include "shell.h"
+#include "../base/log.h"
 #include "hostpath_posix.h"
 #include "../base/cmdline.h"
 #include "../base/text.h"
@@ -274,7 +275,7 @@ int platShellFolder(ShellFolder folder, char* out, int size) {
 
 const char* platShortcutExtension() { return ".desktop"; }
 
-int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
+static int unloggedSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
     if (!file || !shortcut.target || !shortcut.title) return -1;
     std::string path = hostPath(file);
     std::string target = absolute(hostPath(shortcut.target));
@@ -314,8 +315,8 @@ void platProgramGroupChanged(const char* groupDir) {
     std::string menus;
     if (menuOf(programs + "/" + top, top + "-", top, directoryName, "  ", 0, menus) == 0) {
         // no entry left in the group: no submenu
-        unlink(menuFile.c_str());
-        unlink(directoryFile.c_str());
+        if (unlink(menuFile.c_str()) == 0) logChange("file deleted", menuFile.c_str(), nullptr, 0);
+        if (unlink(directoryFile.c_str()) == 0) logChange("file deleted", directoryFile.c_str(), nullptr, 0);
         return;
     }
     std::string menu =
@@ -323,15 +324,17 @@ void platProgramGroupChanged(const char* groupDir) {
         " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
         "<Menu>\n  <Name>Applications</Name>\n" + menus + "</Menu>\n";
     std::string directory = "[Desktop Entry]\nType=Directory\nName=" + escapeDesktopValue(toUtf8(top.c_str())) + "\n";
-    if (makeDirs(data + "/desktop-directories")) writeFileAtomically(directoryFile, directory, 0644);
-    if (makeDirs(config + "/menus/applications-merged")) writeFileAtomically(menuFile, menu, 0644);
+    bool written = makeDirs(data + "/desktop-directories") && writeFileAtomically(directoryFile, directory, 0644);
+    logChange("file written", directoryFile.c_str(), nullptr, written ? 0 : -1);
+    written = makeDirs(config + "/menus/applications-merged") && writeFileAtomically(menuFile, menu, 0644);
+    logChange("file written", menuFile.c_str(), nullptr, written ? 0 : -1);
 }
 
 int platIsFile(const char* path) { return path && isRegularFile(hostPath(path)) ? 1 : 0; }
 
 char platPathListSeparator() { return ':'; }
 
-int platOpenFile(const char* file, const char* parameters, const char* directory) {
+static int unloggedOpenFile(const char* file, const char* parameters, const char* directory) {
     if (!file || !*file) return -1;
     std::string host = hostPath(file);
     std::string dir = directory ? withoutFinalSlash(hostPath(directory)) : "";
@@ -348,7 +351,7 @@ int platOpenFile(const char* file, const char* parameters, const char* directory
     return startDetached(args, dir);
 }
 
-int platRunAndWait(const char* program, const char* commandLine, int* exitCode) {
+static int unloggedRunAndWait(const char* program, const char* commandLine, int* exitCode) {
     if (!program) return -1;
     std::string path = absolute(hostPath(program));
     std::vector<char*> argv = {const_cast<char*>(path.c_str())};
@@ -392,7 +395,7 @@ PlatLibrary* platLoadLibrary(const char* path) {
     return new PlatLibrary{handle};
 }
 
-int platCallEntryPoint(PlatLibrary* library, const char* name) {
+static int unloggedCallEntryPoint(PlatLibrary* library, const char* name) {
     if (!library || !name) return 0;
     void* symbol = dlsym(library->handle, name);
     if (!symbol) return 0;
@@ -410,7 +413,7 @@ void platFreeLibrary(PlatLibrary* library) {
     delete library;
 }
 
-int platAddFont(const char* path) {
+static int unloggedAddFont(const char* path) {
     if (!path || !*path) return -1;
     std::string font = absolute(hostPath(path));
     if (!isRegularFile(font)) return -1;
@@ -428,7 +431,7 @@ int platAddFont(const char* path) {
     return 0;
 }
 
-int platRemoveFont(const char* path) {
+static int unloggedRemoveFont(const char* path) {
     if (!path || !*path) return -1;
     std::string font = absolute(hostPath(path));
     std::string dir = fontsDir();
@@ -439,4 +442,53 @@ int platRemoveFont(const char* path) {
     if (unlink(link.c_str()) != 0) return -1;
     refreshFontCache(dir);
     return 0;
+}
+
+// ---- what the install log sees: shortcuts, programs, libraries and fonts
+
+int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
+    int result = unloggedSaveShortcut(file, shortcut);
+    if (logEnabled())
+        logLine("shortcut written: %s (target %s, folder %s, arguments %s)%s", file ? file : "(none)",
+                logQuoted(shortcut.target).c_str(), logQuoted(shortcut.workDir).c_str(),
+                logQuoted(shortcut.arguments).c_str(), result < 0 ? ": failed" : "");
+    return result;
+}
+
+int platOpenFile(const char* file, const char* parameters, const char* directory) {
+    int result = unloggedOpenFile(file, parameters, directory);
+    if (logEnabled())
+        logLine("started without waiting: %s with %s in %s%s", logQuoted(file).c_str(), logQuoted(parameters).c_str(),
+                logQuoted(directory).c_str(), result < 0 ? ": failed" : "");
+    return result;
+}
+
+int platRunAndWait(const char* program, const char* commandLine, int* exitCode) {
+    int code = 0;
+    int result = unloggedRunAndWait(program, commandLine, &code);
+    if (result == 0 && exitCode) *exitCode = code;
+    if (logEnabled()) {
+        std::string end = result < 0 ? std::string(": cannot be started") : ": exit code " + std::to_string(code);
+        logLine("run and waited for: %s with %s%s", logQuoted(program).c_str(), logQuoted(commandLine).c_str(),
+                end.c_str());
+    }
+    return result;
+}
+
+int platCallEntryPoint(PlatLibrary* library, const char* name) {
+    int called = unloggedCallEntryPoint(library, name);
+    logLine("library entry point %s: %s", name ? name : "(none)", called ? "called" : "not there");
+    return called;
+}
+
+int platAddFont(const char* path) {
+    int result = unloggedAddFont(path);
+    logChange("font added", path, nullptr, result);
+    return result;
+}
+
+int platRemoveFont(const char* path) {
+    int result = unloggedRemoveFont(path);
+    logChange("font removed", path, nullptr, result);
+    return result;
 }

@@ -76,12 +76,15 @@ void doInclude(CommandCall& c) {
     }
     PlatFile* savedFile = run.scriptFile;
     const char* savedName = run.scriptName;
+    int32_t savedUtf8 = run.scriptUtf8;
     run.scriptFile = f;
     run.scriptName = file;
+    run.scriptUtf8 = platFileHasUtf8Bom(f);
     RunSection(c.progress, c.value[1]);
     platFileClose(f);
     run.scriptFile = savedFile;
     run.scriptName = savedName;
+    run.scriptUtf8 = savedUtf8;
 }
 
 void doParseFile(CommandCall& c) {

@@ -1,6 +1,7 @@
 // The script format: sections, line pieces, command words and arguments.
 #include "parse.h"
 #include "commands.h"
+#include "runstate.h"
 #include "store.h"
 #include "../base/text.h"
 #include <cstring>
@@ -18,15 +19,38 @@ static bool headerName(char* line, char** name) {
     return true;
 }
 
+void convertUtf8Line(char* line) {
+    std::string text = startsWithUtf8Bom(line) ? line + 3 : line;
+    copyText(line, kLineBytes, platTextFromUtf8(text).c_str());
+}
+
 int FindSection(const char* name, PlatFile* file) {
     if (!name || !file) return 0;
     platFileSeek(file, 0, SEEK_SET);
+    // a header of a UTF-8 file is compared as the names its lines give
+    bool utf8 = file == run.scriptFile && run.scriptUtf8;
     char line[kLineBytes];
     while (platFileReadPiece(file, line, kLineBytes) > 0) {
+        if (utf8) convertUtf8Line(line);
         char* header;
         if (headerName(line, &header) && textEqualNoCase(header, name)) return 1;
     }
     return 0;
+}
+
+int lineNumberAt(PlatFile* file, long position) {
+    if (!file) return 0;
+    long saved = platFileTell(file);
+    platFileSeek(file, 0, SEEK_SET);
+    int number = 1;
+    char piece[kLineBytes];
+    while (platFileTell(file) < position) {
+        int n = platFileReadPiece(file, piece, kLineBytes);
+        if (n <= 0) break;
+        if (piece[n - 1] == '\n' && platFileTell(file) <= position) number++;
+    }
+    platFileSeek(file, saved, SEEK_SET);
+    return number;
 }
 
 int ReadScriptLine(char* buf, PlatFile* file) {

@@ -8,9 +8,18 @@ const int kLineBytes = 1024;  // one line piece holds at most 1023 characters
 // the file is then positioned on the line after it. Returns 1 found, 0 not.
 int FindSection(const char* name, PlatFile* file);
 
+// The number, from 1, of the line that starts at position in the file (a
+// line read in pieces keeps one number); the file's position is left as it
+// was. For the install log and messages: it reads the file from its start.
+int lineNumberAt(PlatFile* file, long position);
+
 // Reads the next line of the section into buf (kLineBytes). Returns 1 when the
 // section has ended (end of file, or a line starting with "[" in column one).
 int ReadScriptLine(char* buf, PlatFile* file);
+// A line of a file that starts with the UTF-8 byte-order mark, converted in
+// place (within kLineBytes) as platTextFromUtf8 says; a byte-order mark at
+// its start goes.
+void convertUtf8Line(char* line);
 
 struct ParsedLine {
     int code;               // command code, or -1 for a comment or an unknown word

@@ -3,6 +3,7 @@
 #include "runstate.h"
 #include "store.h"
 #include "../base/format.h"
+#include "../base/log.h"
 #include "../base/report.h"
 #include "../platform/ui.h"
 #include <string>
@@ -21,6 +22,7 @@ void diagnostic(const char* text) {
     std::string line = "setup: ";
     if (run.scriptName) line += std::string(run.scriptName) + ": ";
     platDiagnostic((line + text).c_str());
+    logLine("said on standard error: %s", text);
 }
 
 int box(BoxWhen when, int type, const char* titleKey, const char* textKey, const char* const* args, int argCount) {

@@ -24,6 +24,9 @@ struct RunState {
     // the open script file that section runs read from, and its name
     PlatFile* scriptFile;
     const char* scriptName;
+    // the script file starts with the UTF-8 byte-order mark: its lines are
+    // made ready for display as they are read (platTextFromUtf8)
+    int32_t scriptUtf8;
     // nesting depth of section runs (goto, Include, ParseFile)
     int32_t depth;
     // language code chosen by GetSystemVars

@@ -6,6 +6,7 @@
 #include "../shell.h"
 #include "../system.h"
 #include "../ui.h"
+#include "../../base/log.h"
 #include "../../base/report.h"
 #include "../../base/text.h"
 #include <algorithm>
@@ -327,7 +328,7 @@ struct PlatFile {
     bool canRead = false, canWrite = false, append = false, atEnd = false, failed = false;
 };
 
-PlatFile* platFileOpen(const char* path, const char* mode) {
+static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     std::string key = keyOf(path);
     Node* n = find(path);
@@ -468,6 +469,11 @@ int platFileReadable(const char* path) {
 
 long platFileTell(PlatFile* file) { return static_cast<long>(file->pos); }
 
+int platFileHasUtf8Bom(PlatFile* file) {
+    Node* n = file ? find(file->key) : nullptr;
+    return n && startsWithUtf8Bom(n->data.c_str()) ? 1 : 0;
+}
+
 int platFileSeek(PlatFile* file, long offset, int whence) {
     Node* n = fileNode(file);
     long base = whence == SEEK_END ? static_cast<long>(n ? n->data.size() : 0) : 0;
@@ -499,7 +505,7 @@ int platFileNonEmpty(const char* path) {
     return n && !n->dir && !n->link && !n->data.empty();
 }
 
-int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+static int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
     std::string d = dir ? dir : "";
     if (!d.empty() && d.back() != '\\' && d.back() != '/') d += '\\';
     Node* parent = find(dir ? dir : "");
@@ -516,7 +522,7 @@ int platCreateTempFile(const char* dir, const char* prefix, char* out, int size)
     return record(0, "createTempFile(" + q(path.c_str()) + ")");
 }
 
-int platCreateDir(const char* path) {
+static int unloggedCreateDir(const char* path) {
     std::string call = std::string("createDir(") + q(path) + ")";
     std::string key = keyOf(path ? path : "");
     Node* n = find(path ? path : "");
@@ -533,7 +539,7 @@ int platClearAttributes(const char* path) {
     return record(0, std::string("clearAttributes(") + q(path) + ")");
 }
 
-int platDeleteFile(const char* path) {
+static int unloggedDeleteFile(const char* path) {
     std::string call = std::string("deleteFile(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || (n->dir && !n->link) || n->readOnly) return record(-1, call);
@@ -541,7 +547,7 @@ int platDeleteFile(const char* path) {
     return record(0, call);
 }
 
-int platRemoveDir(const char* path) {
+static int unloggedRemoveDir(const char* path) {
     std::string call = std::string("removeDir(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || !n->dir || n->link) return record(-1, call);
@@ -552,7 +558,7 @@ int platRemoveDir(const char* path) {
     return record(0, call);
 }
 
-int platRemoveLink(const char* path) {
+static int unloggedRemoveLink(const char* path) {
     std::string call = std::string("removeLink(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || !n->link) return record(-1, call);
@@ -560,7 +566,7 @@ int platRemoveLink(const char* path) {
     return record(0, call);
 }
 
-int platCopyFile(const char* from, const char* to) {
+static int unloggedCopyFile(const char* from, const char* to) {
     std::string call = std::string("copyFile(") + q(from) + ", " + q(to) + ")";
     Node* source = from ? find(from) : nullptr;
     if (!source || source->dir || source->link || !to) {
@@ -581,7 +587,7 @@ int platCopyFile(const char* from, const char* to) {
     return record(0, call);
 }
 
-int platMoveFile(const char* from, const char* to) {
+static int unloggedMoveFile(const char* from, const char* to) {
     std::string call = std::string("moveFile(") + q(from) + ", " + q(to) + ")";
     Node* source = from ? find(from) : nullptr;
     if (!source || !to) {
@@ -733,6 +739,32 @@ int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const
     return platCopyFile(childOf(from, name).c_str(), childOf(to, toName).c_str());
 }
 
+std::string platTextFromUtf8(const std::string& text) {
+    // Windows-1252 characters 0x80 to 0x9F
+    static const unsigned short high[32] = {
+        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 4;
+        unsigned code = n == 0 ? c : n == 1 ? (c & 0x1Fu) : n == 2 ? (c & 0x0Fu) : (c & 0x07u);
+        bool valid = n < 4 && i + n < text.size();
+        for (size_t k = 1; valid && k <= n; k++) {
+            valid = (static_cast<unsigned char>(text[i + k]) >> 6) == 2;
+            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        }
+        i += valid ? n + 1 : 1;
+        char mapped = '?';
+        if (valid && (code < 0x80 || (code >= 0xA0 && code < 0x100))) mapped = static_cast<char>(code);
+        for (unsigned k = 0; valid && k < 32; k++)
+            if (high[k] == code && code != 0xFFFD) mapped = static_cast<char>(0x80 + k);
+        out += mapped;
+    }
+    return out;
+}
+
 // ---- system.h
 
 int platProgramPath(char* out, int size) {
@@ -781,21 +813,21 @@ int platRegGetString(RegRoot root, const char* key, const char* name, char* out,
     return 0;
 }
 
-int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
+static int unloggedRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
     std::string call = "regSetString(" + regPath(root, key) + ", " + q(name) + ", " + q(value) + ")";
     if (st().failRegistry || !value) return record(-1, call);
     regCreate(regPath(root, key)).values[valueKey(name)] = {name ? name : "", value};
     return record(0, call);
 }
 
-int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
+static int unloggedRegDeleteValue(RegRoot root, const char* key, const char* name) {
     std::string call = "regDeleteValue(" + regPath(root, key) + ", " + q(name) + ")";
     RegKeyData* k = regFind(regPath(root, key));
     if (st().failRegistry || !k || !k->values.erase(valueKey(name))) return record(-1, call);
     return record(0, call);
 }
 
-int platRegCreateKey(RegRoot root, const char* key) {
+static int unloggedRegCreateKey(RegRoot root, const char* key) {
     std::string call = "regCreateKey(" + regPath(root, key) + ")";
     if (regFind(regPath(root, key))) return record(0, call);
     if (st().failRegistry) return record(-1, call);
@@ -808,7 +840,7 @@ int platRegValueExists(RegRoot root, const char* key, const char* name) {
     return k && k->values.count(valueKey(name)) ? 1 : 0;
 }
 
-int platRegDeleteKey(RegRoot root, const char* key) {
+static int unloggedRegDeleteKey(RegRoot root, const char* key) {
     std::string path = regPath(root, key);
     std::string call = "regDeleteKey(" + path + ")";
     std::string lowerPath = lower(path);
@@ -851,11 +883,17 @@ int platAsk(Question& question) {
             // nobody to ask: the default, as without a terminal
             chosen = question.check && !question.check(question, question.defaultChoice).empty() ? -1
                                                                                                   : question.defaultChoice;
+            question.answeredBy = AnsweredByDefault;
             break;
         }
         Scripted next = st().answers.front();
         st().answers.erase(st().answers.begin());
+        question.answeredBy = AnsweredByPerson;
         if (next.choice == "<no dialog>") return record(kNoDialog, "ask(" + question.kind + ", \"" + question.title + "\")");
+        if (next.choice == "<end of input>") {
+            st().asked.push_back(question);
+            return record(kNoAnswer, "ask(" + question.kind + ", \"" + question.title + "\")");
+        }
         for (size_t i = 0; i < next.fields.size() && i < question.fields.size(); i++)
             question.fields[i].value = next.fields[i];
         int picked = scriptedChoice(question, next.choice);
@@ -904,7 +942,7 @@ int platShellFolder(ShellFolder folder, char* out, int size) {
 
 const char* platShortcutExtension() { return ".lnk"; }
 
-int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
+static int unloggedSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
     std::string call = std::string("saveShortcut(") + q(file) + ", " + q(shortcut.target) + ", " +
                        q(shortcut.workDir) + ", " + q(shortcut.arguments) + ")";
     if (!file || !shortcut.target) return record(-1, call);
@@ -928,12 +966,12 @@ int platIsFile(const char* path) {
 
 char platPathListSeparator() { return ';'; }
 
-int platOpenFile(const char* file, const char* parameters, const char* directory) {
+static int unloggedOpenFile(const char* file, const char* parameters, const char* directory) {
     return record(file ? 0 : -1,
                   std::string("openFile(") + q(file) + ", " + q(parameters) + ", " + q(directory) + ")");
 }
 
-int platRunAndWait(const char* program, const char* commandLine, int* exitCode) {
+static int unloggedRunAndWait(const char* program, const char* commandLine, int* exitCode) {
     Node* n = program ? find(program) : nullptr;
     std::string call = std::string("runAndWait(") + q(program) + ", " + q(commandLine) + ")";
     if (!n || n->dir || !n->startable) return record(-1, call);
@@ -956,7 +994,7 @@ PlatLibrary* platLoadLibrary(const char* path) {
     return new PlatLibrary{n->path};
 }
 
-int platCallEntryPoint(PlatLibrary* library, const char* name) {
+static int unloggedCallEntryPoint(PlatLibrary* library, const char* name) {
     Node* n = library && name ? find(library->path) : nullptr;
     int found = n && std::find(n->entryPoints.begin(), n->entryPoints.end(), name) != n->entryPoints.end();
     return record(found, "callEntryPoint(" + (library ? library->path : std::string("null")) + ", " + q(name) + ")");
@@ -968,7 +1006,7 @@ void platFreeLibrary(PlatLibrary* library) {
     delete library;
 }
 
-int platAddFont(const char* path) {
+static int unloggedAddFont(const char* path) {
     std::string call = std::string("addFont(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || n->dir) return record(-1, call);
@@ -976,7 +1014,7 @@ int platAddFont(const char* path) {
     return record(0, call);
 }
 
-int platRemoveFont(const char* path) {
+static int unloggedRemoveFont(const char* path) {
     std::string call = std::string("removeFont(") + q(path) + ")";
     if (!path) return record(-1, call);
     std::string key = keyOf(path);
@@ -1028,4 +1066,132 @@ int platNetListen(PlatSocket socket, int backlog) {
 void platNetClose(PlatSocket socket) {
     st().openSockets.erase(socket);
     record(0, "closeSocket()");
+}
+
+// ---- what the install log sees, as the real platforms log it
+
+PlatFile* platFileOpen(const char* path, const char* mode) {
+    PlatFile* file = unloggedFileOpen(path, mode);
+    if (path && mode && (mode[0] == 'w' || mode[0] == 'a'))
+        logChange(mode[0] == 'w' ? "file opened for writing" : "file opened for appending", path, nullptr,
+                  file ? 0 : -1, platFailureText());
+    return file;
+}
+
+int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+    int result = unloggedCreateTempFile(dir, prefix, out, size);
+    logChange("temporary file created", result == 0 ? out : dir, nullptr, result);
+    return result;
+}
+
+int platCreateDir(const char* path) {
+    int result = unloggedCreateDir(path);
+    if (result != 1) logChange("folder created", path, nullptr, result);
+    return result;
+}
+
+int platDeleteFile(const char* path) {
+    int result = unloggedDeleteFile(path);
+    logChange("file deleted", path, nullptr, result);
+    return result;
+}
+
+int platRemoveDir(const char* path) {
+    int result = unloggedRemoveDir(path);
+    logChange("folder removed", path, nullptr, result);
+    return result;
+}
+
+int platRemoveLink(const char* path) {
+    int result = unloggedRemoveLink(path);
+    logChange("link removed", path, nullptr, result);
+    return result;
+}
+
+int platCopyFile(const char* from, const char* to) {
+    int result = unloggedCopyFile(from, to);
+    logChange("file copied", from, to ? to : "(none)", result, platFailureText());
+    return result;
+}
+
+int platMoveFile(const char* from, const char* to) {
+    int result = unloggedMoveFile(from, to);
+    logChange("file moved", from, to ? to : "(none)", result, platFailureText());
+    return result;
+}
+
+int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
+    bool made = key && !regFind(regPath(root, key));
+    int result = unloggedRegSetString(root, key, name, value);
+    if (made && result == 0) logRegistryChange("key created", rootName(root).c_str(), key, nullptr, nullptr, 0);
+    logRegistryChange("value set", rootName(root).c_str(), key, name, value ? value : "", result);
+    return result;
+}
+
+int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
+    int result = unloggedRegDeleteValue(root, key, name);
+    if (result == 0) logRegistryChange("value deleted", rootName(root).c_str(), key, name ? name : "@", nullptr, 0);
+    return result;
+}
+
+int platRegCreateKey(RegRoot root, const char* key) {
+    bool made = key && !regFind(regPath(root, key));
+    int result = unloggedRegCreateKey(root, key);
+    if (made || result < 0) logRegistryChange("key created", rootName(root).c_str(), key, nullptr, nullptr, result);
+    return result;
+}
+
+int platRegDeleteKey(RegRoot root, const char* key) {
+    int result = unloggedRegDeleteKey(root, key);
+    if (result == 0) logRegistryChange("key deleted", rootName(root).c_str(), key, nullptr, nullptr, 0);
+    return result;
+}
+
+// ---- what the install log sees: shortcuts, programs, libraries and fonts
+
+int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
+    int result = unloggedSaveShortcut(file, shortcut);
+    if (logEnabled())
+        logLine("shortcut written: %s (target %s, folder %s, arguments %s)%s", file ? file : "(none)",
+                logQuoted(shortcut.target).c_str(), logQuoted(shortcut.workDir).c_str(),
+                logQuoted(shortcut.arguments).c_str(), result < 0 ? ": failed" : "");
+    return result;
+}
+
+int platOpenFile(const char* file, const char* parameters, const char* directory) {
+    int result = unloggedOpenFile(file, parameters, directory);
+    if (logEnabled())
+        logLine("started without waiting: %s with %s in %s%s", logQuoted(file).c_str(), logQuoted(parameters).c_str(),
+                logQuoted(directory).c_str(), result < 0 ? ": failed" : "");
+    return result;
+}
+
+int platRunAndWait(const char* program, const char* commandLine, int* exitCode) {
+    int code = 0;
+    int result = unloggedRunAndWait(program, commandLine, &code);
+    if (result == 0 && exitCode) *exitCode = code;
+    if (logEnabled()) {
+        std::string end = result < 0 ? std::string(": cannot be started") : ": exit code " + std::to_string(code);
+        logLine("run and waited for: %s with %s%s", logQuoted(program).c_str(), logQuoted(commandLine).c_str(),
+                end.c_str());
+    }
+    return result;
+}
+
+int platCallEntryPoint(PlatLibrary* library, const char* name) {
+    int called = unloggedCallEntryPoint(library, name);
+    logLine("library entry point %s: %s", name ? name : "(none)", called ? "called" : "not there");
+    return called;
+}
+
+int platAddFont(const char* path) {
+    int result = unloggedAddFont(path);
+    logChange("font added", path, nullptr, result);
+    return result;
+}
+
+int platRemoveFont(const char* path) {
+    int result = unloggedRemoveFont(path);
+    logChange("font removed", path, nullptr, result);
+    return result;
 }

@@ -51,7 +51,8 @@ void setUserLanguage(unsigned languageId);
 // entry of a list, or the kind of a choice that takes a text, with that text)
 // after setting the fields to these values, in order. A refused answer, and
 // a choice that keeps the question open, go on with the next answer. The
-// choice "<no dialog>" makes the dialog impossible to show.
+// choice "<no dialog>" makes the dialog impossible to show; "<end of input>"
+// gives no answer, as the end of the terminal's input does.
 void answer(const std::string& choice, const std::vector<std::string>& fields = {}, const std::string& text = "");
 // Questions asked so far, with their fields as answered.
 const std::vector<Question>& asked();
