@@ -134,48 +134,50 @@ int askFolderOnTerminal(Question& q) {
     shownFolder = start.empty() ? std::string("/") : start;
     while (shownFolder.size() > 1 && shownFolder.back() == '/') shownFolder.pop_back();
     bool moved = false;  // the person went to a folder (ls, new): Enter chooses it
-    std::string title = toUtf8(terminalLabel(q.title, "Choose the destination directory").c_str());
+    const TerminalTexts& texts = terminalTexts();
+    std::string title = toUtf8(terminalLabel(q.title, texts.chooserTitle).c_str());
     std::printf("\n== %s ==\n", title.c_str());
     LineReader in;
     if (!in.open()) {
-        std::printf("(no terminal: taking the default answer, Cancel: the destination stays %s)\n",
-                    toUtf8(withSlash(shownFolder).c_str()).c_str());
+        std::printf("%s\n", fillText(texts.chooserNoTerminal, toUtf8(withSlash(shownFolder).c_str())).c_str());
         std::fflush(stdout);
+        q.answeredBy = AnsweredByDefault;
         return cancel;
     }
-    std::string newLabel = toUtf8(terminalLabel(q.choices[static_cast<size_t>(newFolder)].label, "New directory").c_str());
-    std::printf("Type the folder to install into and press Enter%s.\n"
-                "  Enter alone    %s\n"
-                "  ls [FOLDER]    lists the folders below FOLDER (or below the folder shown) and shows it\n"
-                "  new NAME       makes the folder NAME below the folder shown (%s)\n"
-                "  cancel         keeps the destination as it was\n",
-                in.editing ? " (Tab completes folder names)" : "", "keeps the destination, or chooses the folder shown",
-                newLabel.c_str());
+    q.answeredBy = AnsweredByPerson;
+    std::string newLabel = toUtf8(terminalLabel(q.choices[static_cast<size_t>(newFolder)].label, texts.newDirectory).c_str());
+    std::printf("%s\n%s\n%s\n%s\n%s\n", fillText(texts.chooserHelp, in.editing ? texts.chooserTab : "").c_str(),
+                texts.chooserEnterLine, texts.chooserLsLine, fillText(texts.chooserNewLine, newLabel).c_str(),
+                texts.chooserCancelLine);
     for (;;) {
         std::string line;
-        std::string prompt = "Folder [" + toUtf8(withSlash(shownFolder).c_str()) + "]: ";
+        std::string prompt = std::string(texts.folderPrompt) + " [" + toUtf8(withSlash(shownFolder).c_str()) + "]: ";
         if (!in.read(prompt, line)) {
             in.close();
             return kNoAnswer;
         }
         std::string typed = trimmedBlanks(line);
-        if (typed == "cancel") {
+        // the language's own command words are taken besides the English ones
+        std::string newWord = texts.newWord;
+        if (typed.compare(0, newWord.size() + 1, newWord + " ") == 0 || typed == newWord)
+            typed = "new" + typed.substr(newWord.size());
+        if (typed == "cancel" || typed == texts.cancelWord) {
             in.close();
             return cancel;
         }
         if (typed.empty() && !moved) {
-            in.say("The destination stays " + toUtf8(q.path.c_str()));
+            in.say(fillText(texts.destinationStays, toUtf8(q.path.c_str())));
             in.close();
             return cancel;
         }
         if (typed == "ls" || typed.compare(0, 3, "ls ") == 0) {
             std::string dir = typed.size() > 3 ? fullPath(trimmedBlanks(typed.substr(3))) : shownFolder;
             if (!isDirectory(dir)) {
-                in.say("There is no folder " + dir);
+                in.say(fillText(texts.noSuchFolder, dir));
                 continue;
             }
             std::vector<std::string> names = foldersBelow(dir);
-            in.say("Folders in " + withSlash(dir) + (names.empty() ? ": none" : ":"));
+            in.say(fillText(names.empty() ? texts.foldersInNone : texts.foldersIn, withSlash(dir)));
             for (const std::string& name : names) in.say("  " + name + "/");
             shownFolder = dir;
             moved = true;
@@ -189,15 +191,15 @@ int askFolderOnTerminal(Question& q) {
                 continue;
             }
             if (!isDirectory(shownFolder)) {
-                in.say("There is no folder " + shownFolder + " to make it in: go to one with ls first");
+                in.say(fillText(texts.nowhereToMake, shownFolder));
                 continue;
             }
             std::string made = withSlash(shownFolder) + toUtf8(q.answerText.c_str());
             if (platCreateDir(made.c_str()) < 0) {
-                in.say("The folder " + made + " cannot be made");
+                in.say(fillText(texts.cannotMake, made));
                 continue;
             }
-            in.say("Made " + made + "/ (Enter chooses it)");
+            in.say(fillText(texts.made, made + "/"));
             shownFolder = made;
             moved = true;
             continue;

@@ -19,3 +19,63 @@ std::string terminalLabel(const std::string& label, const std::string& fallback)
 void closeStatusLine();
 // The folder chooser on the terminal; the index of the choice taken.
 int askFolderOnTerminal(Question& question);
+
+// ---- the terminal's own words, in the user's language (English, French,
+// German, Spanish, Italian; English for any other language). UTF-8 texts;
+// "%s" marks where fillText puts its argument.
+struct TerminalWord {
+    const char* word;   // the answers file's word of the choice ("yes")
+    const char* label;  // the button as the terminal shows it ("Oui")
+    const char* alsoAccepted;  // another answer taken for it ("si" for "Sí"), or ""
+};
+struct TerminalTexts {
+    const char* language;
+    TerminalWord buttons[7];  // yes, no, ok, cancel, abort, agree, disagree
+    const char* errorTitle;   // the title of a box without one
+    const char* destination;  // the label of a path shown without one
+    const char* smtpServer;   // the mail server's field
+    const char* numberPrompt;
+    const char* orWord;
+    const char* enterKey;
+    const char* morePrompt;
+    const char* noTerminalButton;
+    const char* noTerminalAnswer;
+    const char* noTerminalNoAnswer;
+    const char* noAnswer;     // the input ended at a question
+    char yesLetter;
+    const char* checkedPrompt;
+    const char* uncheckedPrompt;
+    const char* yesValue;
+    const char* noValue;
+    const char* restartNotice;
+    // the folder chooser
+    const char* chooserTitle;
+    const char* newDirectory;
+    const char* chooserHelp;
+    const char* chooserTab;
+    const char* chooserEnterLine;
+    const char* chooserLsLine;
+    const char* chooserNewLine;
+    const char* chooserCancelLine;
+    const char* folderPrompt;
+    const char* destinationStays;
+    const char* noSuchFolder;
+    const char* foldersIn;
+    const char* foldersInNone;
+    const char* nowhereToMake;
+    const char* cannotMake;
+    const char* made;
+    const char* chooserNoTerminal;
+    const char* cancelWord;   // also taken besides "cancel"
+    const char* newWord;      // also taken besides "new"
+};
+// The texts of the user's language (platUserLanguage), or of a language identifier.
+const TerminalTexts& terminalTexts();
+const TerminalTexts& terminalTextsFor(unsigned languageId);
+// The word's entry, or nullptr.
+const TerminalWord* terminalWord(const TerminalTexts& texts, const std::string& word);
+// The label shown for a choice: the program's own English label of a known
+// word is translated; a label the script gave is kept.
+std::string terminalButtonLabel(const TerminalTexts& texts, const std::string& word, const std::string& label);
+// text with its "%s" replaced by argument.
+std::string fillText(const char* text, const std::string& argument);

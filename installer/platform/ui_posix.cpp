@@ -63,6 +63,7 @@ std::vector<char> buttonKeys(const Question& q, const std::vector<std::string>& 
 }
 
 std::string choicePrompt(const Question& q, const std::vector<std::string>& labels, const std::vector<char>& keys) {
+    const TerminalTexts& texts = terminalTexts();
     std::string prompt;
     size_t entries = 0;
     for (size_t i = 0; i < q.choices.size(); i++) {
@@ -79,13 +80,14 @@ std::string choicePrompt(const Question& q, const std::vector<std::string>& labe
                                                 "]" + label.substr(at + 1);
     }
     if (entries) {
-        std::string numbers = "Number (1 to " + std::to_string(entries) + ")";
-        prompt = prompt.empty() ? numbers : numbers + " or " + prompt;
+        std::string numbers = fillText(texts.numberPrompt, std::to_string(entries));
+        prompt = prompt.empty() ? numbers : numbers + texts.orWord + prompt;
     }
     size_t buttons = q.choices.size() - entries;
-    if (!entries && buttons == 1) return prompt + " (Enter)? ";
+    if (!entries && buttons == 1) return prompt + " (" + texts.enterKey + ")? ";
     const std::string& fallback = labels[static_cast<size_t>(q.defaultChoice)];
-    return prompt + " (Enter: " + (isListEntry(q, static_cast<size_t>(q.defaultChoice)) ? "1" : fallback) + ")? ";
+    return prompt + " (" + texts.enterKey + ": " + (isListEntry(q, static_cast<size_t>(q.defaultChoice)) ? "1" : fallback) +
+           ")? ";
 }
 
 // The choice an answer names: an entry's number, a button's word, label or key.
@@ -98,27 +100,42 @@ int choiceNamed(const Question& q, const std::vector<std::string>& labels, const
             for (size_t i = 0; i < q.choices.size() && n >= 1; i++)
                 if (isListEntry(q, i) && --n == 0) return static_cast<int>(i);
     }
+    // typed at a UTF-8 terminal; a label may be UTF-8 or Windows-1252
+    std::string typed8 = fromUtf8(answer);
+    const TerminalTexts& texts = terminalTexts();
     for (size_t i = 0; i < q.choices.size(); i++) {
         if (isListEntry(q, i)) continue;
         const QuestionChoice& c = q.choices[i];
+        const TerminalWord* mine = terminalWord(texts, c.word);
         if ((!c.word.empty() && textEqualNoCase(answer, c.word)) || textEqualNoCase(answer, labels[i]) ||
+            textEqualNoCase(typed8, labels[i]) || (mine && *mine->alsoAccepted && textEqualNoCase(answer, std::string(mine->alsoAccepted))) ||
             (answer.size() == 1 && keys[i] && lowerAscii(answer[0]) == keys[i]))
             return static_cast<int>(i);
     }
     return -1;
 }
 
+// A field's label as the terminal shows it (the program's own English label
+// of the mail server translated).
+std::string fieldLabel(const QuestionField& f) {
+    std::string label = terminalLabel(f.label, f.word);
+    if (f.word == "smtp" && label == "SMTP server") return terminalTexts().smtpServer;
+    return label;
+}
+
 // Fills the fields from the terminal; false when the input ended.
 bool askFields(FILE* tty, Question& q) {
+    const TerminalTexts& texts = terminalTexts();
     for (QuestionField& f : q.fields) {
         std::string answer;
-        std::string label = toUtf8(terminalLabel(f.label, f.word).c_str());
-        std::string prompt = f.isCheck ? label + (f.value == "1" ? " [Y/n]: " : " [y/N]: ")
+        std::string label = toUtf8(fieldLabel(f).c_str());
+        std::string prompt = f.isCheck ? label + " " + (f.value == "1" ? texts.checkedPrompt : texts.uncheckedPrompt) + ": "
                                        : label + " [" + toUtf8(f.value.c_str()) + "]: ";
         if (!readTerminalLine(tty, prompt, answer)) return false;
         answer = trimmedBlanks(answer);
         if (answer.empty()) continue;  // Enter keeps the value shown
-        if (f.isCheck) f.value = (answer[0] == 'y' || answer[0] == 'Y') ? "1" : "0";
+        // the language's yes (o, j, s...) and the English y are both yes
+        if (f.isCheck) f.value = (lowerAscii(answer[0]) == 'y' || lowerAscii(answer[0]) == texts.yesLetter) ? "1" : "0";
         else f.value = fromUtf8(answer);
         if (f.maxChars > 0 && f.value.size() > static_cast<size_t>(f.maxChars))
             f.value.resize(static_cast<size_t>(f.maxChars));
@@ -171,7 +188,7 @@ void showText(const Question& q, FILE* tty) {
         if (rows > 0 && ++shown >= rows && at < text.size()) {
             std::fflush(stdout);
             std::string answer;
-            if (!readTerminalLine(tty, "-- more: Enter for the next page, q to go to the question -- ", answer)) break;
+            if (!readTerminalLine(tty, terminalTexts().morePrompt, answer)) break;
             if (!answer.empty() && (answer[0] == 'q' || answer[0] == 'Q')) {
                 std::printf("[...]\n");
                 break;
@@ -182,10 +199,11 @@ void showText(const Question& q, FILE* tty) {
 }
 
 void showQuestion(const Question& q, FILE* tty, const std::vector<std::string>& labels) {
-    std::printf("\n== %s ==\n", toUtf8(q.noTitle ? "Error" : q.title.c_str()).c_str());
+    const TerminalTexts& texts = terminalTexts();
+    std::printf("\n== %s ==\n", toUtf8(q.noTitle ? texts.errorTitle : q.title.c_str()).c_str());
     showText(q, tty);
     if (!q.pathLabel.empty() || !q.path.empty())
-        std::printf("%s: %s\n", toUtf8(terminalLabel(q.pathLabel, "Destination").c_str()).c_str(),
+        std::printf("%s: %s\n", toUtf8(terminalLabel(q.pathLabel, texts.destination).c_str()).c_str(),
                     toUtf8(hostPath(q.path.c_str()).c_str()).c_str());
     int n = 0;
     for (size_t i = 0; i < q.choices.size(); i++)
@@ -240,25 +258,29 @@ std::string terminalLabel(const std::string& label, const std::string& fallback)
 int platAsk(Question& q) {
     closeStatusLine();
     if (q.kind == "folder") return askFolderOnTerminal(q);
+    const TerminalTexts& texts = terminalTexts();
     std::vector<std::string> labels;
-    for (const QuestionChoice& c : q.choices) labels.push_back(terminalLabel(c.label, c.word));
+    for (const QuestionChoice& c : q.choices)
+        labels.push_back(terminalButtonLabel(texts, c.word, terminalLabel(c.label, c.word)));
     std::vector<char> keys = buttonKeys(q, labels);
+    q.answeredBy = AnsweredByPerson;
     for (;;) {
         FILE* tty = openTerminal();
         showQuestion(q, tty, labels);
         if (!tty) {
             if (q.check && !q.check(q, q.defaultChoice).empty()) {
-                std::printf("(no terminal, and no answer can be taken without one)\n");
+                std::printf("%s\n", texts.noTerminalNoAnswer);
                 std::fflush(stdout);
                 return kNoAnswer;
             }
             for (const QuestionField& f : q.fields)
-                std::printf("%s: %s\n", toUtf8(terminalLabel(f.label, f.word).c_str()).c_str(),
-                            f.isCheck ? (f.value == "1" ? "yes" : "no") : toUtf8(f.value.c_str()).c_str());
+                std::printf("%s: %s\n", toUtf8(fieldLabel(f).c_str()).c_str(),
+                            f.isCheck ? (f.value == "1" ? texts.yesValue : texts.noValue) : toUtf8(f.value.c_str()).c_str());
             const std::string& label = labels[static_cast<size_t>(q.defaultChoice)];
-            std::printf("(no terminal: taking the default %s, %s)\n", q.kind == "msgbox" ? "button" : "answer",
-                        toUtf8(label.c_str()).c_str());
+            std::printf("%s\n", fillText(q.kind == "msgbox" ? texts.noTerminalButton : texts.noTerminalAnswer,
+                                         toUtf8(label.c_str())).c_str());
             std::fflush(stdout);
+            q.answeredBy = AnsweredByDefault;
             return q.defaultChoice;
         }
         int chosen = -1;
@@ -267,7 +289,8 @@ int platAsk(Question& q) {
         bool form = !q.fields.empty() && q.choices.size() == 1;
         while (chosen < 0) {
             std::string answer;
-            if (!askFields(tty, q) || (!form && !readTerminalLine(tty, choicePrompt(q, labels, keys), answer))) {
+            if (!askFields(tty, q) ||
+                (!form && !readTerminalLine(tty, toUtf8(choicePrompt(q, labels, keys).c_str()), answer))) {
                 ended = true;
                 break;
             }
@@ -281,12 +304,15 @@ int platAsk(Question& q) {
             }
             chosen = picked;
         }
-        std::fclose(tty);
         if (ended) {
-            // a message box takes Enter's button; a dialog has no answer
-            if (q.kind == "msgbox") return q.defaultChoice;
+            // the end of the input is no answer, never Enter's button: the run
+            // ends as a failure
+            std::fclose(tty);
+            std::printf("\n%s\n", texts.noAnswer);
+            std::fflush(stdout);
             return kNoAnswer;
         }
+        std::fclose(tty);
         if (!q.choices[static_cast<size_t>(chosen)].keepsOpen) return chosen;
         std::string why;
         if (!q.act || !q.act(q, chosen, why)) {
@@ -364,7 +390,7 @@ void platReport(const char* text) {
 void platFinishRun() {
     closeStatusLine();
     if (restartRequested)
-        std::printf("\nA restart of the computer was requested to finish the installation: please restart it now.\n");
+        std::printf("\n%s\n", terminalTexts().restartNotice);
     std::fflush(stdout);
 }
 

@@ -3,8 +3,10 @@
 // links, names holding backslashes, permissions).
 #include "fileops/fileops.h"
 #include "platform/files.h"
+#include "platform/hostpath_posix.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/terminal_posix.h"
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -335,4 +337,54 @@ TEST(PosixLanguage, FromLocaleEnvironment) {
         EXPECT_EQ(c.id, platUserLanguage());
     }
     unsetenv("LC_ALL");
+}
+
+// What the terminal shows: valid UTF-8 (from a UTF-8 language or script
+// file, or a file name) as it is, every other byte as Windows-1252, within
+// one text.
+TEST(TerminalText, Utf8KeptAndWindows1252Converted) {
+    struct TextCase {
+        const char* text;
+        const char* shown;
+    };
+    static const TextCase cases[] = {
+        {"plain", "plain"},
+        {"Ch\xE2teau", "Ch\xC3\xA2teau"},                  // Windows-1252
+        {"Ch\xC3\xA2teau", "Ch\xC3\xA2teau"},              // UTF-8, as it is
+        {"\x80 \xE2\x82\xAC", "\xE2\x82\xAC \xE2\x82\xAC"},  // the euro in both
+        {"Copie de \xC3\xA9t\xC3\xA9 vers caf\xE9", "Copie de \xC3\xA9t\xC3\xA9 vers caf\xC3\xA9"},  // both in one text
+        {"\xC3", "\xC3\x83"},                               // a cut sequence is Windows-1252
+        {"\xC0\xA9", "\xC3\x80\xC2\xA9"},                   // an overlong form is not UTF-8
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},   // nor is a surrogate
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},           // four bytes
+    };
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.shown, toUtf8(c.text));
+    }
+}
+
+// The terminal's own words follow the user's language; a label the script
+// gave stays as it is.
+TEST(TerminalText, ButtonsInTheUsersLanguage) {
+    struct WordCase {
+        unsigned language;
+        const char* word;
+        const char* label;
+        const char* shown;
+    };
+    static const WordCase cases[] = {
+        {0x040C, "yes", "Yes", "Oui"},     {0x040C, "no", "No", "Non"},        {0x040C, "cancel", "Cancel", "Annuler"},
+        {0x0407, "yes", "Yes", "Ja"},      {0x0410, "no", "No", "No"},         {0x0C0A, "yes", "Yes", "S\xC3\xAD"},
+        {0x0410, "cancel", "Cancel", "Annulla"}, {0x0409, "yes", "Yes", "Yes"}, {0x0411, "no", "No", "No"},  // Japanese: English
+        {0x040C, "abort", "Abandon", "Abandon"},  // the script's own label
+        {0x040C, "", "Custom", "Custom"},
+    };
+    for (const WordCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.language) + " " + c.word);
+        EXPECT_EQ(c.shown, terminalButtonLabel(terminalTextsFor(c.language), c.word, c.label));
+    }
+    EXPECT_EQ(std::string("French"), terminalTextsFor(0x080C).language);  // Belgian French is French
+    EXPECT_EQ(std::string("English"), terminalTextsFor(0x0413).language);
+    EXPECT_EQ("Num\xC3\xA9ro (de 1 \xC3\xA0 3)", fillText(terminalTextsFor(0x040C).numberPrompt, "3"));
 }
