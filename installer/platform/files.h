@@ -66,9 +66,13 @@ int platCreateDir(const char* path);
 // Clears read-only, hidden and system. posix: makes the file writable by its owner.
 int platClearAttributes(const char* path);
 // Deletes a file, never a directory. A read-only file stays (posix: a file its
-// owner may not write counts as read-only, even for root).
+// owner may not write counts as read-only, even for root). Windows: a file in
+// use (the running setup.exe, the script it reads) cannot go now; it is
+// deleted at the next restart instead, and the call still fails.
 int platDeleteFile(const char* path);
-// Removes an empty directory.
+// Removes an empty directory. Windows: a directory in use, or holding only
+// what goes at the next restart, goes at the next restart too (the call
+// still fails).
 int platRemoveDir(const char* path);
 // Removes a symbolic link or junction itself; what it points at is untouched.
 int platRemoveLink(const char* path);

@@ -1,12 +1,14 @@
 // Files, directories, language and system paths on Windows.
 #include "files.h"
 #include "../base/log.h"
+#include "../base/text.h"
 #include "system.h"
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
 std::string platTextFromUtf8(const std::string& text) {
@@ -91,6 +93,23 @@ static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
         if (fd < 0) {
             CloseHandle(h);
             failWith("cannot open the new file");
+            return nullptr;
+        }
+        f = _fdopen(fd, streamMode);
+        if (!f) _close(fd);
+    } else if (mode[0] == 'r' && !std::strchr(mode, '+')) {
+        // read with every sharing allowed: the uninstall deletes the very
+        // script it reads (the name goes now, the file once it is closed)
+        HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            failLastError();
+            return nullptr;
+        }
+        int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), (std::strchr(mode, 'b') ? _O_BINARY : _O_TEXT) | _O_RDONLY);
+        if (fd < 0) {
+            CloseHandle(h);
+            failWith("cannot open the file");
             return nullptr;
         }
         f = _fdopen(fd, streamMode);
@@ -243,12 +262,83 @@ int platClearAttributes(const char* path) {
     return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) ? 0 : -1;
 }
 
+namespace {
+// Files deleted by this run (a file still open goes once it is closed) and
+// files and folders in use (the running setup.exe, its current folder) that
+// Windows deletes at the next restart instead, as it allows nothing else.
+std::set<std::string> goingAway;
+
+std::string lowerPath(const char* path) {
+    std::string p = path ? path : "";
+    for (char& c : p) {
+        if (c == '/') c = '\\';
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return p;
+}
+
+// After a failed deletion: a file or folder in use goes at the next restart.
+// A read-only file stays, as it always does. 0 when it is scheduled.
+int deleteAtRestart(const char* path, DWORD error, bool folder) {
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION && !(folder && error == ERROR_DIR_NOT_EMPTY))
+        return -1;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (!folder && (attributes & FILE_ATTRIBUTE_READONLY))) return -1;
+    if (folder && error == ERROR_DIR_NOT_EMPTY) {
+        // only when everything left in it goes at the restart too
+        std::string pattern = std::string(path) + "\\*";
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return -1;
+        bool allGoing = true;
+        do {
+            if (!std::strcmp(data.cFileName, ".") || !std::strcmp(data.cFileName, "..")) continue;
+            if (!goingAway.count(lowerPath((std::string(path) + "\\" + data.cFileName).c_str()))) allGoing = false;
+        } while (allGoing && FindNextFileA(find, &data));
+        FindClose(find);
+        if (!allGoing) return -1;
+    }
+    std::string doomed = path;
+    if (!folder) {
+        // a file that can be renamed (a running program) first gets a name
+        // of its own, so that a new file of its name, installed before the
+        // restart, stays
+        char dir[MAX_PATH];
+        char temp[MAX_PATH];
+        std::string p = path;
+        size_t cut = p.find_last_of("\\/");
+        copyText(dir, sizeof dir, cut == std::string::npos ? "." : p.substr(0, cut).c_str());
+        if (GetTempFileNameA(dir, "del", 0, temp) != 0) {
+            if (MoveFileExA(path, temp, MOVEFILE_REPLACE_EXISTING)) doomed = temp;
+            else DeleteFileA(temp);
+        }
+    }
+    if (!MoveFileExA(doomed.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return -1;
+    goingAway.insert(lowerPath(path));
+    goingAway.insert(lowerPath(doomed.c_str()));
+    logChange(folder ? "folder removed at the next restart (in use)" : "file deleted at the next restart (in use)", path,
+              nullptr, 0);
+    return 0;
+}
+}  // namespace
+
 static int unloggedDeleteFile(const char* path) {
-    return DeleteFileA(path) ? 0 : failLastError();
+    if (DeleteFileA(path)) {
+        goingAway.insert(lowerPath(path));
+        return 0;
+    }
+    DWORD error = GetLastError();
+    int result = failLastError();
+    if (deleteAtRestart(path, error, false) == 0) failWith("in use: Windows deletes it at the next restart");
+    return result;
 }
 
 static int unloggedRemoveDir(const char* path) {
-    return RemoveDirectoryA(path) ? 0 : failLastError();
+    if (RemoveDirectoryA(path)) return 0;
+    DWORD error = GetLastError();
+    int result = failLastError();
+    if (deleteAtRestart(path, error, true) == 0) failWith("in use: Windows removes it at the next restart");
+    return result;
 }
 
 static int unloggedRemoveLink(const char* path) {
