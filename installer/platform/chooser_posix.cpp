@@ -135,7 +135,7 @@ int askFolderOnTerminal(Question& q) {
     while (shownFolder.size() > 1 && shownFolder.back() == '/') shownFolder.pop_back();
     bool moved = false;  // the person went to a folder (ls, new): Enter chooses it
     const TerminalTexts& texts = terminalTexts();
-    std::string title = toUtf8(terminalLabel(q.title, texts.chooserTitle).c_str());
+    std::string title = toUtf8(terminalFixedText(texts, terminalLabel(q.title, texts.chooserTitle)).c_str());
     std::printf("\n== %s ==\n", title.c_str());
     LineReader in;
     if (!in.open()) {
@@ -145,7 +145,8 @@ int askFolderOnTerminal(Question& q) {
         return cancel;
     }
     q.answeredBy = AnsweredByPerson;
-    std::string newLabel = toUtf8(terminalLabel(q.choices[static_cast<size_t>(newFolder)].label, texts.newDirectory).c_str());
+    std::string newLabel = toUtf8(
+        terminalFixedText(texts, terminalLabel(q.choices[static_cast<size_t>(newFolder)].label, texts.newDirectory)).c_str());
     std::printf("%s\n%s\n%s\n%s\n%s\n", fillText(texts.chooserHelp, in.editing ? texts.chooserTab : "").c_str(),
                 texts.chooserEnterLine, texts.chooserLsLine, fillText(texts.chooserNewLine, newLabel).c_str(),
                 texts.chooserCancelLine);

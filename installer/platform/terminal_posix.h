@@ -68,6 +68,11 @@ struct TerminalTexts {
     const char* chooserNoTerminal;
     const char* cancelWord;   // also taken besides "cancel"
     const char* newWord;      // also taken besides "new"
+    // the dialogs' own texts (the Windows templates' titles and lines)
+    const char* setupTypeTitle;
+    const char* licenceTitle;
+    const char* smtpText;
+    const char* newDirectoryButton;
 };
 // The texts of the user's language (platUserLanguage), or of a language identifier.
 const TerminalTexts& terminalTexts();
@@ -77,5 +82,8 @@ const TerminalWord* terminalWord(const TerminalTexts& texts, const std::string& 
 // The label shown for a choice: the program's own English label of a known
 // word is translated; a label the script gave is kept.
 std::string terminalButtonLabel(const TerminalTexts& texts, const std::string& word, const std::string& label);
+// A title, text or label as the terminal shows it: one of the dialogs' own
+// English texts is translated; any other text stays as it is.
+std::string terminalFixedText(const TerminalTexts& texts, const std::string& text);
 // text with its "%s" replaced by argument.
 std::string fillText(const char* text, const std::string& argument);

@@ -44,6 +44,10 @@ const TerminalTexts english = {
     "(no terminal: taking the default answer, Cancel: the destination stays %s)",
     "cancel",
     "new",
+    "Make a choice :",
+    "Licence Agreement",
+    "Fill in the blank with your SMTP server.",
+    "New directory...",
 };
 
 const TerminalTexts french = {
@@ -82,6 +86,10 @@ const TerminalTexts french = {
     "(pas de terminal : la réponse par défaut est prise, Annuler : la destination reste %s)",
     "annuler",
     "nouveau",
+    "Faites un choix :",
+    "Contrat de licence",
+    "Indiquez votre serveur SMTP.",
+    "Nouveau dossier...",
 };
 
 const TerminalTexts german = {
@@ -120,6 +128,10 @@ const TerminalTexts german = {
     "(kein Terminal: die Standardantwort wird genommen, Abbrechen: das Ziel bleibt %s)",
     "abbrechen",
     "neu",
+    "Bitte wählen:",
+    "Lizenzvereinbarung",
+    "Geben Sie Ihren SMTP-Server ein.",
+    "Neuer Ordner...",
 };
 
 const TerminalTexts spanish = {
@@ -158,6 +170,10 @@ const TerminalTexts spanish = {
     "(sin terminal: se toma la respuesta predeterminada, Cancelar: el destino sigue siendo %s)",
     "cancelar",
     "nueva",
+    "Elija una opción:",
+    "Contrato de licencia",
+    "Escriba su servidor SMTP.",
+    "Nueva carpeta...",
 };
 
 const TerminalTexts italian = {
@@ -196,6 +212,10 @@ const TerminalTexts italian = {
     "(nessun terminale: si prende la risposta predefinita, Annulla: la destinazione resta %s)",
     "annulla",
     "nuova",
+    "Fare una scelta:",
+    "Contratto di licenza",
+    "Indicare il proprio server SMTP.",
+    "Nuova cartella...",
 };
 }  // namespace
 
@@ -223,6 +243,19 @@ std::string terminalButtonLabel(const TerminalTexts& texts, const std::string& w
     // a label the script gave stays; the program's own English one is translated
     if (mine && english && label == english->label) return mine->label;
     return label;
+}
+
+std::string terminalFixedText(const TerminalTexts& texts, const std::string& text) {
+    const TerminalTexts& english = terminalTextsFor(9);
+    const struct {
+        const char* english;
+        const char* translated;
+    } pairs[] = {{english.setupTypeTitle, texts.setupTypeTitle}, {english.licenceTitle, texts.licenceTitle},
+                 {english.smtpText, texts.smtpText}, {english.newDirectoryButton, texts.newDirectoryButton},
+                 {english.chooserTitle, texts.chooserTitle}, {english.smtpServer, texts.smtpServer}};
+    for (const auto& p : pairs)
+        if (text == p.english) return p.translated;
+    return text;
 }
 
 std::string fillText(const char* text, const std::string& argument) {

@@ -118,9 +118,7 @@ int choiceNamed(const Question& q, const std::vector<std::string>& labels, const
 // A field's label as the terminal shows it (the program's own English label
 // of the mail server translated).
 std::string fieldLabel(const QuestionField& f) {
-    std::string label = terminalLabel(f.label, f.word);
-    if (f.word == "smtp" && label == "SMTP server") return terminalTexts().smtpServer;
-    return label;
+    return terminalFixedText(terminalTexts(), terminalLabel(f.label, f.word));
 }
 
 // Fills the fields from the terminal; false when the input ended.
@@ -173,7 +171,8 @@ int terminalRows(FILE* tty) {
 // at a time when the terminal shows it.
 void showText(const Question& q, FILE* tty) {
     std::string text;
-    std::string source = q.text;
+    // a licence is a file's text; anything else may be one of the dialogs' own
+    std::string source = q.kind == "licence" ? q.text : terminalFixedText(terminalTexts(), q.text);
     std::string converted = (q.kind == "licence" && looksUtf8(source)) ? source : toUtf8(source.c_str());
     for (char c : converted)
         if (c != '\r') text += c;
@@ -200,7 +199,8 @@ void showText(const Question& q, FILE* tty) {
 
 void showQuestion(const Question& q, FILE* tty, const std::vector<std::string>& labels) {
     const TerminalTexts& texts = terminalTexts();
-    std::printf("\n== %s ==\n", toUtf8(q.noTitle ? texts.errorTitle : q.title.c_str()).c_str());
+    std::string title = q.noTitle ? texts.errorTitle : terminalFixedText(texts, q.title);
+    std::printf("\n== %s ==\n", toUtf8(title.c_str()).c_str());
     showText(q, tty);
     if (!q.pathLabel.empty() || !q.path.empty())
         std::printf("%s: %s\n", toUtf8(terminalLabel(q.pathLabel, texts.destination).c_str()).c_str(),
