@@ -3,6 +3,7 @@
 // language file (setup.English.txt), an answers file and a command line.
 // Every question nobody answers takes its default, and the run is bounded in
 // lines so that goto loops end.
+#include "base/log.h"
 #include "dialogs/ask.h"
 #include "frame/startup.h"
 #include "platform/files.h"
@@ -15,6 +16,9 @@
 #include <vector>
 
 namespace {
+// Every run keeps a log, thrown away, so that the log's lines are made too.
+void discardLogLine(const char*) {}
+
 std::vector<std::string> parts(const uint8_t* data, size_t size) {
     static const std::string cut = "\n==8<==\n";
     std::string input(reinterpret_cast<const char*>(data), size);
@@ -39,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     resetRunState();
     resetAnswers();
+    setLogWriter(discardLogLine);
     run.stepBudget = 3000;
     std::string commandLine = p[3].substr(0, p[3].find('\n'));
     setupStartUp(commandLine.c_str());

@@ -155,6 +155,8 @@ int askFolderOnTerminal(Question& q) {
         std::string prompt = std::string(texts.folderPrompt) + " [" + toUtf8(withSlash(shownFolder).c_str()) + "]: ";
         if (!in.read(prompt, line)) {
             in.close();
+            std::printf("\n%s\n", texts.noAnswer);
+            std::fflush(stdout);
             return kNoAnswer;
         }
         std::string typed = trimmedBlanks(line);
