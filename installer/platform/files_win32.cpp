@@ -283,7 +283,10 @@ int deleteAtRestart(const char* path, DWORD error, bool folder) {
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION && !(folder && error == ERROR_DIR_NOT_EMPTY))
         return -1;
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (!folder && (attributes & FILE_ATTRIBUTE_READONLY))) return -1;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
+    // a file that is read-only stays, and a folder is never deleted as a file
+    bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (isFolder != folder || (!folder && (attributes & FILE_ATTRIBUTE_READONLY))) return -1;
     if (folder && error == ERROR_DIR_NOT_EMPTY) {
         // only when everything left in it goes at the restart too
         std::string pattern = std::string(path) + "\\*";

@@ -185,6 +185,20 @@ TEST_F(PlatformTest, ReadOnlyFilesResistDeletionUntilClearedAndDirectoriesAreNoF
     EXPECT_EQ(0, platRemoveDir(at("Data\\Empty").c_str()));
 }
 
+// The uninstall deletes the script it is reading: the file's name goes at
+// once, and what was opened reads on to its end.
+TEST_F(PlatformTest, AFileBeingReadCanBeDeleted) {
+    PlatFile* f = platFileOpen(at("Data\\First.DAT").c_str(), "rb");
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ(0, platDeleteFile(at("Data\\First.DAT").c_str()));
+    char piece[16];
+    EXPECT_EQ(3, platFileReadPiece(f, piece, sizeof piece));
+    EXPECT_EQ(std::string("one"), piece);
+    EXPECT_EQ(0, platFileClose(f));
+    EXPECT_FALSE(fs::exists(root / "Data" / "First.DAT"));
+    EXPECT_EQ(0, platRemoveDir(at("Data\\Empty").c_str()));
+}
+
 TEST_F(PlatformTest, ListingGivesNamesAndKinds) {
     PlatDirList* list = platOpenDir(at("Data").c_str());
     ASSERT_NE(nullptr, list);
