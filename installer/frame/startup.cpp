@@ -151,14 +151,14 @@ void setupStartUp(const char* commandLine) {
             platSetCurrentDir(*path ? path : "/");
         }
     }
+    logLine("setup started: command line %s, started in %s", logQuoted(commandLine ? commandLine : "").c_str(),
+            logQuoted(startFolder).c_str());
     applyCommandLine(commandLine, startFolder);
     if (platFileReadable("setup.txt")) run.uninstallMode = 1;
     clearVariableStore();
     if (logEnabled()) {
         char here[1025];
         if (platGetCurrentDir(here, sizeof here) != 0) here[0] = 0;
-        logLine("setup started: command line %s, started in %s", logQuoted(commandLine ? commandLine : "").c_str(),
-                logQuoted(startFolder).c_str());
         logLine("switch %s; script folder %s; modes: silent %d, mini %d, uninstall %d%s; user language 0x%04x",
                 modeName(parseSetupCommandLine(commandLine).mode), logQuoted(here).c_str(),
                 static_cast<int>(run.silentMode), static_cast<int>(run.miniMode), static_cast<int>(run.uninstallMode),
