@@ -5,6 +5,7 @@
 #include "../base/report.h"
 #include "../base/text.h"
 #include <cstring>
+#include <string>
 
 char pluginTable[kPluginSlots][kPluginChars];
 
@@ -80,7 +81,11 @@ int AddPartition(const char* dstdir, const char* dir) {
         f = platFileOpen(path, "a+");
     }
     if (!f) {
-        reportBox(UnlessSilent, BoxOK, "ERROR_OPEN_TTL", "ERROR_OPEN_MSG");
+        // the file's name fills the text's %s, as for the settings file: one
+        // text serves both, so it must never show a bare "%s"
+        std::string name = std::string(dstdir ? dstdir : "") + "\\Qolt.ini";
+        const char* args[1] = {path[0] ? path : name.c_str()};
+        reportBox(UnlessSilent, BoxOK, "ERROR_OPEN_TTL", "ERROR_OPEN_MSG", args, 1);
         reportDiagnostic("AddPartition: cannot open %s", path);
         return -1;
     }
