@@ -17,9 +17,12 @@ void afterTransfer(PlatWindow progress, TransferResult result) {
     if (result == TransferFailed || result == TransferFailedRestart) endRun(progress, EndMarkFailure | EndStopAll);
 }
 
+// Each form reads only the directories its paths are made from (the command
+// table lists them).
 void transfer(CommandCall& c, PathForm form, bool move) {
-    afterTransfer(c.progress, copyOrMove(c.progress, form, move, GetVariable("SRCDIR"), GetVariable("DSTDIR"),
-                                         c.value[0], c.value[1]));
+    const char* srcdir = (form == FormPlain || form == FormS) ? GetVariable("SRCDIR") : nullptr;
+    const char* dstdir = (form == FormPlain || form == FormD) ? GetVariable("DSTDIR") : nullptr;
+    afterTransfer(c.progress, copyOrMove(c.progress, form, move, srcdir, dstdir, c.value[0], c.value[1]));
 }
 }  // namespace
 
