@@ -373,6 +373,11 @@ void Checker::checkPieces(size_t f) {
                           "\": setup runs it as a line (an unknown command word) and the lines below it as part of \"" +
                           above + "\"");
             }
+            size_t first = findSection(file, info.headerName);
+            if (first != i)
+                warning(f, i,
+                        "section \"" + info.headerName + "\" comes again: setup finds only the first, at line " +
+                            std::to_string(lineOf(f, first)));
             headerSeen = true;
             continue;
         }
@@ -659,13 +664,26 @@ void Checker::checkKeys() {
             }
         }
     }
-    for (const std::string& key : order) {
-        const Use& use = needed[key];
-        if (definedInScript(use.key)) continue;
-        for (size_t l : loaded)
-            if (!isDefinedIn(l, use.key))
-                error(use.file, use.piece,
-                      use.key + ", which " + use.command + " shows, is not defined in " + files[l].name);
+    // one message per line and language file, naming every key missing there
+    for (size_t l : loaded) {
+        std::map<std::pair<size_t, size_t>, std::vector<std::string>> missing;
+        std::vector<std::pair<size_t, size_t>> lines;
+        for (const std::string& key : order) {
+            const Use& use = needed[key];
+            if (definedInScript(use.key) || isDefinedIn(l, use.key)) continue;
+            std::pair<size_t, size_t> at(use.file, use.piece);
+            if (!missing.count(at)) lines.push_back(at);
+            missing[at].push_back(use.key);
+        }
+        for (const auto& at : lines) {
+            const std::vector<std::string>& keys = missing[at];
+            std::string names;
+            for (size_t k = 0; k < keys.size(); k++)
+                names += (k == 0 ? "" : k + 1 == keys.size() ? " and " : ", ") + keys[k];
+            error(at.first, at.second,
+                  names + ", which " + needed[lowered(keys[0])].command + " shows, " +
+                      (keys.size() == 1 ? "is" : "are") + " not defined in " + files[l].name);
+        }
     }
     // every text of one language in the others
     std::set<std::string> seen;

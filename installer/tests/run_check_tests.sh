@@ -27,12 +27,13 @@ work=$(cd "$work" && pwd)
 failures=0
 count=0
 
-# run_in DIR: setupcheck's output in DIR (line ends aside) to DIR.out, its status to $status.
+# run_in DIR: setupcheck's output in DIR (line ends aside) to DIR.out, its
+# status to $status (standard error, where Wine may speak too, to DIR.err).
 run_in() {
     if [ "$mode" = wine ]; then
-        (cd "$1" && timeout 60 wine "$check" </dev/null 2>&1 | tr -d '\r' >"$1.out"; exit "${PIPESTATUS[0]}")
+        (cd "$1" && timeout 60 wine "$check" </dev/null 2>"$1.err" | tr -d '\r' >"$1.out"; exit "${PIPESTATUS[0]}")
     else
-        (cd "$1" && timeout 60 "$check" </dev/null >"$1.out" 2>&1)
+        (cd "$1" && timeout 60 "$check" </dev/null >"$1.out" 2>"$1.err")
     fi
     status=$?
 }
