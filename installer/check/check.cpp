@@ -173,6 +173,17 @@ bool isRelativePath(const std::string& path) {
     return !(path.size() >= 2 && path[1] == ':');
 }
 
+// Whether the folder of a relative file name exists here. A file named in a
+// folder the medium does not have is taken to be made by the install (a
+// copy, a tree copy) and is not looked for.
+bool folderExists(const std::string& name) {
+    size_t cut = name.find_last_of("\\/");
+    if (cut == std::string::npos) return true;
+    PlatDirList* list = platOpenDir(name.substr(0, cut).c_str());
+    if (list) platCloseDir(list);
+    return list != nullptr;
+}
+
 std::string sameFileKey(const std::string& name) {
     std::string key = lowered(name);
     std::replace(key.begin(), key.end(), '\\', '/');
@@ -444,7 +455,7 @@ void Checker::checkArguments(size_t f, size_t i, const CommandRow& row) {
                 error(f, i, std::string(row.word) + " names the file \"" + token + "\", which does not exist");
         }
         if (kind == ArgFile && isRelativePath(token) && !afterCD && !platFileReadable(token.c_str()) &&
-            !appended.count(sameFileKey(token))) {
+            !appended.count(sameFileKey(token)) && folderExists(token)) {
             std::string text = std::string(row.word) + " names the file \"" + token + "\", which does not exist";
             if (info.code == CmdParseFile) error(f, i, text);
             else warning(f, i, text);
