@@ -27,9 +27,13 @@ void transfer(CommandCall& c, PathForm form, bool move) {
 
 void doMkDir(CommandCall& c) {
     const char* dir = c.value[0] ? c.value[0] : "";
-    if (!*dir && (!c.value[1] || !*c.value[1])) {
-        // "\" alone is the root of the drive: there is nothing to make
-        reportDiagnostic("MkDir: no directory given; nothing made");
+    if (!*dir) {
+        // "\" alone is the root of the drive, and "\name" a folder at that root,
+        // which a script never means by an undefined or empty folder
+        if (c.value[1] && *c.value[1])
+            reportDiagnostic("MkDir: no folder given to make %s in; nothing made", c.value[1]);
+        else
+            reportDiagnostic("MkDir: no directory given; nothing made");
         setFailure();
         return;
     }
