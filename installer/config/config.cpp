@@ -211,7 +211,12 @@ bool ReadPackLine(PlatFile* pack, std::string& line) {
             else if (*p == ' ' && quoted) line += "\\ ";
             else line += *p;
         }
-        size_t length = line.size() - (line.back() == '\n' ? 1 : 0);
+        size_t length = line.size() - (!line.empty() && line.back() == '\n' ? 1 : 0);
+        if (line.find_first_not_of(" \t\r\n") == std::string::npos) {
+            // only quotes: a disk line without its directory would mean nothing to the runtime
+            reportDiagnostic("qoltpack.ini: a partition line that names no directory is left out");
+            continue;
+        }
         if (length > kPackLineChars) {
             reportDiagnostic("qoltpack.ini: a partition line longer than 1018 characters is left out: %s",
                              line.substr(0, 60).c_str());

@@ -401,3 +401,13 @@ TEST_F(FileOpsTest, TheNewQoltIniIsNeverWrittenThroughALink) {
     EXPECT_EQ("precious", recording::content("C:\\elsewhere\\victim.txt"));
     EXPECT_EQ("plugin a.dll\ndisk ./Cache 64000\ndisk ./Partition 0\n", recording::content("C:\\dst\\qolt.ini"));
 }
+
+TEST_F(FileOpsTest, PackLinesThatNameNoDirectoryAreLeftOut) {
+    PlatFile* f = fileWith("\"\"\"\"\n  \"\" \"\"\nG:\\ok 2\n\"\"\"\"");
+    ASSERT_NE(nullptr, f);
+    std::string line;
+    ASSERT_TRUE(ReadPackLine(f, line));
+    EXPECT_EQ("G:/ok 2\n", line);
+    EXPECT_FALSE(ReadPackLine(f, line));
+    platFileClose(f);
+}
