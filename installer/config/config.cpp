@@ -34,9 +34,6 @@ bool fileIn(char* out, const char* dir, const char* name) {
     return composePath(out, ReportQuietly, "%s\\%s", dir, name) == 0;
 }
 
-// Closes a file written in full; false when a write failed.
-bool closeWritten(PlatFile* f) { return platFileClose(f) == 0; }
-
 // Ends the last line of a file opened for appending when it lacks its line
 // end, so that the line written next stays a line of its own.
 void endOpenLine(PlatFile* f) {
@@ -53,46 +50,117 @@ std::string ended(std::string text) {
     return text;
 }
 
-// Puts the finished temporary file in place of qolt.ini in one step, so
-// qolt.ini is never missing, even after a crash in between.
-bool replaceConfig(const char* temp, const char* qolt, bool written) {
+enum StartResult { StartDone, StartBaseUnreadable, StartTempFailed };
+
+// Makes temp anew, as a byte copy of base, or empty without one. Whatever
+// has that name first goes: the leftover of an interrupted run, or a link,
+// which is never written through.
+StartResult startReplacement(const char* temp, const char* base) {
+    platClearAttributes(temp);
+    platDeleteFile(temp);
+    if (base) {
+        if (!platFileReadable(base)) return StartBaseUnreadable;
+        if (platCopyFile(base, temp) != 0) {
+            reportDiagnostic("cannot write %s: %s", temp, platFailureText());
+            return StartTempFailed;
+        }
+        return StartDone;
+    }
+    PlatFile* f = platFileOpen(temp, "wx");
+    if (!f) {
+        reportDiagnostic("cannot create %s: %s", temp, platFailureText());
+        return StartTempFailed;
+    }
+    if (platFileClose(f) != 0) {
+        platDeleteFile(temp);
+        return StartTempFailed;
+    }
+    return StartDone;
+}
+
+// Finishes the new file: written through to the disk, then renamed over
+// target in one step. false (reported) when that failed; target is then as
+// it was and temp is gone.
+bool finishReplacement(PlatFile* f, const char* temp, const char* target) {
+    bool written = platFileSync(f) == 0;
+    std::string why = platFailureText();
+    written = platFileClose(f) == 0 && written;
     if (!written) {
-        reportDiagnostic("cannot write %s; qolt.ini is left as it was", temp);
+        reportDiagnostic("cannot write %s (%s); %s is left as it was", temp, why.empty() ? "write error" : why.c_str(),
+                         target);
         platDeleteFile(temp);
         return false;
     }
-    if (platMoveFile(temp, qolt) != 0) {
-        reportDiagnostic("cannot replace qolt.ini with %s", temp);
+    if (platMoveFile(temp, target) != 0) {
+        reportDiagnostic("cannot replace %s with %s: %s", target, temp, platFailureText());
+        platDeleteFile(temp);
         return false;
     }
     return true;
 }
+
+// The whole new text of a file, written as finishReplacement does.
+bool replaceWithText(const char* temp, const char* target, const std::string& text) {
+    if (startReplacement(temp, nullptr) != StartDone) return false;
+    PlatFile* f = platFileOpen(temp, "a+");
+    if (!f) {
+        reportDiagnostic("cannot write %s: %s", temp, platFailureText());
+        platDeleteFile(temp);
+        return false;
+    }
+    putText(f, text);
+    return finishReplacement(f, temp, target);
+}
+
+// Replaces the update and vexa lines of the text of qolt.ini.
+std::string rewriteVersionLines(const std::string& lines, const char* vexaValue, const char* updateValue) {
+    std::string out;
+    out.reserve(lines.size() + 64);
+    size_t pos = 0;
+    while (pos < lines.size()) {
+        size_t end = lines.find('\n', pos);
+        end = end == std::string::npos ? lines.size() : end + 1;
+        std::string line = lines.substr(pos, end - pos);
+        pos = end;
+        const char* text = keywordText(line);
+        // the test for update comes first
+        if (textStartsWithNoCase(text, "update")) out += formatString("update %s\n", updateValue);
+        else if (textStartsWithNoCase(text, "vexa")) out += formatString("vexa %s\n", vexaValue);
+        else out += line;
+    }
+    return out;
+}
 }  // namespace
 
 int AddPartition(const char* dstdir, const char* dir) {
-    char path[kPathBytes] = "";
-    PlatFile* f = nullptr;
+    char qolt[kPathBytes] = "";
+    char temp[kPathBytes] = "";
     if (!dir) {
         reportDiagnostic("AddPartition: no directory given; nothing written");
         return -1;
     }
-    if (fileIn(path, dstdir, "Qolt.ini")) {
-        platClearAttributes(path);
-        f = platFileOpen(path, "a+");
+    bool done = false;
+    if (fileIn(qolt, dstdir, "Qolt.ini") && fileIn(temp, dstdir, "qolttemp.ini")) {
+        // a missing file starts empty, as appending to it would make it
+        bool exists = platPathMatches(qolt) == 1;
+        StartResult start = startReplacement(temp, exists ? qolt : nullptr);
+        if (start == StartBaseUnreadable) reportDiagnostic("AddPartition: cannot read %s: %s", qolt, platFailureText());
+        PlatFile* f = start == StartDone ? platFileOpen(temp, "a+") : nullptr;
+        if (f) {
+            endOpenLine(f);
+            putText(f, formatString("disk %s\\part2\\ 0\n", dir));
+            done = finishReplacement(f, temp, qolt);
+        } else if (start == StartDone) {
+            platDeleteFile(temp);
+        }
     }
-    if (!f) {
+    if (!done) {
         // the file's name fills the text's %s, as for the settings file: one
         // text serves both, so it must never show a bare "%s"
         std::string name = std::string(dstdir ? dstdir : "") + "\\Qolt.ini";
-        const char* args[1] = {path[0] ? path : name.c_str()};
+        const char* args[1] = {*qolt ? qolt : name.c_str()};
         reportBox(UnlessSilent, BoxOK, "ERROR_OPEN_TTL", "ERROR_OPEN_MSG", args, 1);
-        reportDiagnostic("AddPartition: cannot open %s", path);
-        return -1;
-    }
-    endOpenLine(f);
-    putText(f, formatString("disk %s\\part2\\ 0\n", dir));
-    if (!closeWritten(f)) {
-        reportDiagnostic("AddPartition: cannot write %s", path);
+        reportDiagnostic("AddPartition: cannot add the partition to %s", *qolt ? qolt : "Qolt.ini");
         return -1;
     }
     return 0;
@@ -100,8 +168,8 @@ int AddPartition(const char* dstdir, const char* dir) {
 
 ImportResult ImportOldVexa(const char* srcdir, const char* dstdir, const char* vexaValue, const char* updateValue) {
     ImportResult result;
-    char qolt[kPathBytes];
-    if (!fileIn(qolt, dstdir, "qolt.ini")) {
+    char qolt[kPathBytes], temp[kPathBytes];
+    if (!fileIn(qolt, dstdir, "qolt.ini") || !fileIn(temp, dstdir, "qolttemp.ini")) {
         result.failed = true;
         return result;
     }
@@ -111,17 +179,27 @@ ImportResult ImportOldVexa(const char* srcdir, const char* dstdir, const char* v
         length = platFileTell(f);
         platFileClose(f);
     }
-    if (length > 0) {
-        result.failed = !RewriteVexaLines(srcdir, dstdir, vexaValue, updateValue);
+    if (length > 0) return RewriteVexaLines(srcdir, dstdir, vexaValue, updateValue);
+    // a missing or empty qolt.ini: the new release's file, then the old pack
+    // lists, built whole beside it
+    char source[kPathBytes];
+    bool named = composePath(source, ReportWithBox, "%s\\%s", srcdir, "qolt.ini") == 0;
+    if (!named) result.failed = true;
+    StartResult start = startReplacement(temp, named ? source : nullptr);
+    if (start == StartBaseUnreadable) {
+        // the copy's question and flags; the pack import still runs
+        result.copy = transferFailed(source, qolt, false);
+        start = startReplacement(temp, nullptr);
+    }
+    PlatFile* f = start == StartDone ? platFileOpen(temp, "a+") : nullptr;
+    if (!f) {
+        if (start == StartDone) platDeleteFile(temp);
+        reportDiagnostic("ImportOldVexa: %s cannot be written; it is left as it was", qolt);
+        result.unwritten = true;
         return result;
     }
-    // a missing or empty qolt.ini: the new release's file, then the old pack lists
-    char source[kPathBytes];
-    if (composePath(source, ReportWithBox, "%s\\%s", srcdir, "qolt.ini") == 0)
-        result.copy = CopyOneFile(source, qolt);
-    else
-        result.failed = true;
-    ImportPackFiles(dstdir);
+    ImportPackFiles(dstdir, f);
+    if (!finishReplacement(f, temp, qolt)) result.unwritten = true;
     return result;
 }
 
@@ -138,7 +216,12 @@ bool ReadPackLine(PlatFile* pack, std::string& line) {
             else if (*p == ' ' && quoted) line += "\\ ";
             else line += *p;
         }
-        size_t length = line.size() - (line.back() == '\n' ? 1 : 0);
+        size_t length = line.size() - (!line.empty() && line.back() == '\n' ? 1 : 0);
+        if (line.find_first_not_of(" \t\r\n") == std::string::npos) {
+            // only quotes: a disk line without its directory would mean nothing to the runtime
+            reportDiagnostic("qoltpack.ini: a partition line that names no directory is left out");
+            continue;
+        }
         if (length > kPackLineChars) {
             reportDiagnostic("qoltpack.ini: a partition line longer than 1018 characters is left out: %s",
                              line.substr(0, 60).c_str());
@@ -149,23 +232,14 @@ bool ReadPackLine(PlatFile* pack, std::string& line) {
     return false;
 }
 
-void ImportPackFiles(const char* dstdir) {
-    char qoltName[kPathBytes], packName[kPathBytes], dllName[kPathBytes];
-    if (!fileIn(qoltName, dstdir, "qolt.ini") || !fileIn(packName, dstdir, "qoltpack.ini") ||
-        !fileIn(dllName, dstdir, "qoltdll.ini"))
-        return;
+void ImportPackFiles(const char* dstdir, PlatFile* qolt) {
+    char packName[kPathBytes], dllName[kPathBytes];
+    if (!fileIn(packName, dstdir, "qoltpack.ini") || !fileIn(dllName, dstdir, "qoltdll.ini")) return;
     PlatFile* pack = platFileOpen(packName, "r");
-    PlatFile* qolt = platFileOpen(qoltName, "a+");
-    if (!qolt) {
-        reportDiagnostic("cannot add the partitions to %s", qoltName);
-        if (pack) platFileClose(pack);
-        return;
-    }
     endOpenLine(qolt);
     if (!pack) {
         putText(qolt, "disk ./Cache 64000\n");
         putText(qolt, "disk ./Partition 0\n");
-        if (!closeWritten(qolt)) reportDiagnostic("cannot write %s", qoltName);
         return;
     }
     std::string line;
@@ -184,7 +258,6 @@ void ImportPackFiles(const char* dstdir) {
         }
         platFileClose(dll);
     }
-    if (!closeWritten(qolt)) reportDiagnostic("cannot write %s", qoltName);
 }
 
 bool ReadNewPlugins(const char* srcdir) {
@@ -233,20 +306,15 @@ std::string ChooseNewerPlugin(const char* oldEntry) {
     return oldEntry;
 }
 
-bool MergePlugins(const char* srcdir, const char* dstdir) {
+bool MergePlugins(const char* srcdir, const char* dstdir, std::string& merged, bool& newRead) {
     std::memset(pluginTable, 0, sizeof pluginTable);
-    bool ok = ReadNewPlugins(srcdir);
-    char qoltName[kPathBytes], mergedName[kPathBytes];
-    if (!fileIn(qoltName, dstdir, "qolt.ini") || !fileIn(mergedName, dstdir, "newqolt.ini")) return false;
+    newRead = ReadNewPlugins(srcdir);
+    merged.clear();
+    char qoltName[kPathBytes];
+    if (!fileIn(qoltName, dstdir, "qolt.ini")) return false;
     PlatFile* qolt = platFileOpen(qoltName, "r");
     if (!qolt) {
         reportDiagnostic("cannot read %s to merge the plug-ins", qoltName);
-        return false;
-    }
-    PlatFile* merged = platFileOpen(mergedName, "w");
-    if (!merged) {
-        reportDiagnostic("cannot create %s", mergedName);
-        platFileClose(qolt);
         return false;
     }
     std::string line;
@@ -256,48 +324,45 @@ bool MergePlugins(const char* srcdir, const char* dstdir) {
         if (textStartsWithNoCase(text, "plugin")) {
             text += 6;
             while (*text && isScriptBlank(*text)) text++;
-            putText(merged, "plugin " + ended(ChooseNewerPlugin(text)));
+            merged += "plugin " + ended(ChooseNewerPlugin(text));
             lineOpen = false;
         } else {
-            putText(merged, line);
+            merged += line;
             lineOpen = line.back() != '\n';
         }
     }
-    if (lineOpen) putText(merged, "\n");  // the new plug-in lines start lines of their own
-    for (int i = 0; i < kPluginSlots; i++)
-        if (pluginTable[i][0]) putText(merged, "plugin " + ended(pluginTable[i]));
     platFileClose(qolt);
-    return replaceConfig(mergedName, qoltName, closeWritten(merged)) && ok;
+    if (lineOpen) merged += "\n";  // the new plug-in lines start lines of their own
+    for (int i = 0; i < kPluginSlots; i++)
+        if (pluginTable[i][0]) merged += "plugin " + ended(pluginTable[i]);
+    return true;
 }
 
-bool RewriteVexaLines(const char* srcdir, const char* dstdir, const char* vexaValue, const char* updateValue) {
+ImportResult RewriteVexaLines(const char* srcdir, const char* dstdir, const char* vexaValue, const char* updateValue) {
+    ImportResult result;
     char qoltName[kPathBytes], tempName[kPathBytes];
-    if (!fileIn(qoltName, dstdir, "qolt.ini") || !fileIn(tempName, dstdir, "qolttemp.ini")) return false;
-    PlatFile* temp = platFileOpen(tempName, "w");
-    if (!temp) {
-        reportDiagnostic("cannot create %s", tempName);
-        return true;  // nothing changed, and nothing is marked
+    if (!fileIn(qoltName, dstdir, "qolt.ini") || !fileIn(tempName, dstdir, "qolttemp.ini")) {
+        result.failed = true;
+        return result;
     }
-    bool ok = MergePlugins(srcdir, dstdir);
-    PlatFile* qolt = platFileOpen(qoltName, "r");
-    if (!qolt) {
-        reportDiagnostic("cannot read %s to rewrite its version lines", qoltName);
-        platFileClose(temp);
+    // the new file must have a place before anything is read
+    if (startReplacement(tempName, nullptr) != StartDone) {
+        reportDiagnostic("ImportOldVexa: %s cannot be written; it is left as it was", qoltName);
+        result.unwritten = true;
+        return result;
+    }
+    std::string merged;
+    bool newRead = true;
+    if (!MergePlugins(srcdir, dstdir, merged, newRead)) {
         platDeleteFile(tempName);
-        return false;
+        result.failed = true;
+        return result;
     }
+    result.failed = !newRead;
     // an absent value leaves the key with an empty value
-    if (!vexaValue) vexaValue = "";
-    if (!updateValue) updateValue = "";
-    std::string line;
-    while (readLine(qolt, line)) {
-        const char* text = keywordText(line);
-        if (textStartsWithNoCase(text, "update")) putText(temp, formatString("update %s\n", updateValue));
-        else if (textStartsWithNoCase(text, "vexa")) putText(temp, formatString("vexa %s\n", vexaValue));
-        else putText(temp, line);
-    }
-    platFileClose(qolt);
-    return replaceConfig(tempName, qoltName, closeWritten(temp)) && ok;
+    std::string text = rewriteVersionLines(merged, vexaValue ? vexaValue : "", updateValue ? updateValue : "");
+    if (!replaceWithText(tempName, qoltName, text)) result.unwritten = true;
+    return result;
 }
 
 int IsVexaUpdated(const char* dstdir, bool failureKnown, const char* version) {

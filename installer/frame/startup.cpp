@@ -53,7 +53,9 @@ int runSetupScript() {
     }
     run.scriptFile = script;  // stays open to the end of the process
     run.scriptName = "setup.ini";
-    run.failure = MarkInstallStarted() != 0 ? 1 : 0;
+    int started = MarkInstallStarted();
+    run.failure = started != 0 ? 1 : 0;
+    if (started < 0) noteFailure();  // an install that cannot be recorded does not end as a success
     RunSection(platMainWindow(), run.uninstallMode ? "Uninstall" : "Setup");
     return 0;
 }

@@ -1,5 +1,6 @@
 // Files, directories, language and system paths on Linux.
 #include "files.h"
+#include "files_stdio.h"
 #include "hostpath_posix.h"
 #include "system.h"
 #include "../base/text.h"
@@ -166,50 +167,92 @@ int platGetCurrentDir(char* out, int size) {
     return getcwd(out, static_cast<size_t>(size)) ? 0 : -1;
 }
 
-struct PlatFile {
-    FILE* stream;
-};
+namespace {
+// Why the last failed operation failed, for platFailureText.
+std::string lastFailure;
+
+int failWith(const char* why) {
+    lastFailure = why;
+    return -1;
+}
+int failErrno() {
+    int saved = errno;
+    lastFailure = std::strerror(saved);
+    errno = saved;
+    return -1;
+}
+
+// Opens path without waiting (a pipe with no writer, a device) and keeps the
+// descriptor only when it is a regular file; -1 otherwise.
+int openRegular(int dirFd, const char* path, int flags, mode_t mode, struct stat* st) {
+    int fd = openat(dirFd, path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+    // a pipe that nobody reads refuses a writer that will not wait
+    if (fd < 0 && errno == ENXIO) return failWith("not a regular file (a pipe, socket or device)");
+    if (fd < 0) return failErrno();
+    if (fstat(fd, st) != 0) {
+        failErrno();
+        close(fd);
+        return -1;
+    }
+    if (!S_ISREG(st->st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return failWith(S_ISDIR(st->st_mode) ? "a directory, not a file" : "not a regular file (a pipe, socket or device)");
+    }
+    // reads and writes of a regular file may wait for the disk as usual
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+}  // namespace
+
+const char* platFailureText() { return lastFailure.c_str(); }
 
 PlatFile* platFileOpen(const char* path, const char* mode) {
-    if (!path) return nullptr;
+    if (!path || !mode) return nullptr;
     std::string p = hostPath(path);
+    bool plus = std::strchr(mode, '+') != nullptr;
+    bool exclusive = std::strchr(mode, 'x') != nullptr;
+    int flags;
+    const char* streamMode;
+    switch (mode[0]) {
+    case 'r':
+        flags = plus ? O_RDWR : O_RDONLY;
+        streamMode = plus ? "r+" : "r";
+        break;
+    case 'w':
+        flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | (exclusive ? O_EXCL | O_NOFOLLOW : 0);
+        streamMode = plus ? "w+" : "w";
+        break;
+    case 'a':
+        flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+        streamMode = plus ? "a+" : "a";
+        break;
+    default:
+        failWith("unknown open mode");
+        return nullptr;
+    }
     struct stat st;
-    if (stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return nullptr;  // a directory is not a file
-    FILE* f = std::fopen(p.c_str(), mode);
-    return f ? new PlatFile{f} : nullptr;
+    int fd = openRegular(AT_FDCWD, p.c_str(), flags, 0666, &st);
+    if (fd < 0) return nullptr;
+    // emptied only once it is known to be a regular file
+    if (mode[0] == 'w' && !exclusive && ftruncate(fd, 0) != 0) {
+        failErrno();
+        close(fd);
+        return nullptr;
+    }
+    FILE* f = fdopen(fd, streamMode);
+    if (!f) {
+        failErrno();
+        close(fd);
+        return nullptr;
+    }
+    return new PlatFile{f};
 }
 
-int platFileClose(PlatFile* file) {
-    if (!file) return -1;
-    bool ok = !std::ferror(file->stream);
-    ok = std::fclose(file->stream) == 0 && ok;
-    delete file;
-    return ok ? 0 : -1;
+int platFileSync(PlatFile* file) {
+    if (!file || std::fflush(file->stream) != 0 || fsync(fileno(file->stream)) != 0) return failErrno();
+    return 0;
 }
-
-int platFileGetc(PlatFile* file) {
-    int c = std::fgetc(file->stream);
-    return c == EOF ? -1 : c;
-}
-
-void platFileUngetc(PlatFile* file, int c) { std::ungetc(c, file->stream); }
-
-size_t platFileRead(PlatFile* file, void* buffer, size_t size) { return std::fread(buffer, 1, size, file->stream); }
-
-int platFileWrite(PlatFile* file, const char* data, size_t size) {
-    return std::fwrite(data, 1, size, file->stream) == size ? 0 : -1;
-}
-
-int platFilePuts(PlatFile* file, const char* text) { return platFileWrite(file, text, std::strlen(text)); }
-
-long platFileTell(PlatFile* file) { return std::ftell(file->stream); }
-
-int platFileSeek(PlatFile* file, long offset, int whence) {
-    std::clearerr(file->stream);
-    return std::fseek(file->stream, offset, whence) == 0 ? 0 : -1;
-}
-
-int platFileAtEnd(PlatFile* file) { return std::feof(file->stream) ? 1 : 0; }
 
 int platPathMatches(const char* pattern) {
     std::string p = pattern ? pattern : "";
@@ -355,31 +398,79 @@ bool copyBytes(int in, int out) {
     }
 }
 
-// Copies host file from onto host file to through a temporary file beside to.
-int copyHostFile(const std::string& from, const std::string& to) {
-    int in = open(from.c_str(), O_RDONLY);
-    if (in < 0) return -1;
-    struct stat st;
-    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(in);
-        return -1;
+// Creates a new temporary file in the directory dirFd, never through a link;
+// its name goes to name.
+int createTemp(int dirFd, std::string& name) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; attempt++) {
+        unsigned mix = static_cast<unsigned>(getpid()) * 2654435761u ^ static_cast<unsigned>(std::time(nullptr)) ^
+                       (++counter * 40503u) ^ static_cast<unsigned>(clock());
+        char text[32];
+        std::snprintf(text, sizeof text, ".setup%06x", mix & 0xFFFFFF);
+        int fd = openat(dirFd, text, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            name = text;
+            return fd;
+        }
+        if (errno != EEXIST) return failErrno();
     }
-    std::string temp = to + ".setupXXXXXX";
-    std::string name = temp;
-    int out = mkstemp(&name[0]);
-    if (out < 0) {
-        close(in);
-        return -1;
+    return failErrno();
+}
+
+// Copies the open regular file in (of the given status) to toName in the
+// directory dirFd: written beside it under a temporary name, then renamed
+// over it, so whatever was at toName (a link too) is replaced, never written
+// through, and stays as it was when the copy fails.
+int copyInto(int in, const struct stat& st, int dirFd, const char* toName) {
+    std::string temp;
+    int out = createTemp(dirFd, temp);
+    if (out < 0) return -1;
+    // the source's permission bits, and writable by its owner
+    bool ok = copyBytes(in, out) && fchmod(out, (st.st_mode & 0777) | S_IWUSR) == 0;
+    if (!ok) failErrno();
+    if (close(out) != 0 && ok) {
+        failErrno();
+        ok = false;
     }
-    bool ok = copyBytes(in, out);
-    ok = fchmod(out, (st.st_mode & 07777) | S_IWUSR) == 0 && ok;
-    ok = close(out) == 0 && ok;
-    close(in);
-    if (ok && rename(name.c_str(), to.c_str()) == 0) return 0;
+    if (ok && renameat(dirFd, temp.c_str(), dirFd, toName) == 0) return 0;
+    if (ok) failErrno();
     int saved = errno;
-    unlink(name.c_str());
+    unlinkat(dirFd, temp.c_str(), 0);
     errno = saved;
     return -1;
+}
+
+// Splits a Linux path into its directory and its last name ("" when it ends
+// with a slash).
+void splitLast(const std::string& path, std::string& dir, std::string& name) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        dir = ".";
+        name = path;
+    } else {
+        dir = slash == 0 ? "/" : path.substr(0, slash);
+        name = path.substr(slash + 1);
+    }
+}
+
+// Copies host file from onto host file to.
+int copyHostFile(const std::string& from, const std::string& to) {
+    std::string dir, name;
+    splitLast(to, dir, name);
+    if (name.empty() || name == "." || name == "..") return failWith("the target is a directory");
+    struct stat st;
+    int in = openRegular(AT_FDCWD, from.c_str(), O_RDONLY, 0, &st);
+    if (in < 0) return -1;
+    int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) {
+        failErrno();
+        close(in);
+        return -1;
+    }
+    int result = copyInto(in, st, dirFd, name.c_str());
+    close(dirFd);
+    close(in);
+    return result;
 }
 
 }  // namespace
@@ -395,7 +486,7 @@ int platCreateDir(const char* path) {
     if (mkdir(p.c_str(), 0755) == 0) return 0;
     struct stat st;
     if (errno == EEXIST && stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return 1;
-    return -1;
+    return failErrno();
 }
 
 int platClearAttributes(const char* path) {
@@ -409,42 +500,46 @@ int platClearAttributes(const char* path) {
 int platDeleteFile(const char* path) {
     std::string p = hostPath(path);
     struct stat st;
-    if (lstat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+    if (lstat(p.c_str(), &st) != 0) return failErrno();
+    if (S_ISDIR(st.st_mode)) return failWith("a directory, not a file");
     if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
         errno = EACCES;  // read-only, as on Windows
-        return -1;
+        return failWith("read-only");
     }
-    return unlink(p.c_str()) == 0 ? 0 : -1;
+    return unlink(p.c_str()) == 0 ? 0 : failErrno();
 }
 
 int platRemoveDir(const char* path) {
     std::string p = hostPath(path);
-    return rmdir(p.c_str()) == 0 ? 0 : -1;
+    return rmdir(p.c_str()) == 0 ? 0 : failErrno();
 }
 
 int platRemoveLink(const char* path) {
     std::string p = hostPath(path);
+    while (p.size() > 1 && p.back() == '/') p.pop_back();  // "link/" would name what it leads to
     struct stat st;
-    if (lstat(p.c_str(), &st) != 0) return -1;
-    if (S_ISLNK(st.st_mode)) return unlink(p.c_str()) == 0 ? 0 : -1;
+    if (lstat(p.c_str(), &st) != 0) return failErrno();
+    if (S_ISLNK(st.st_mode)) return unlink(p.c_str()) == 0 ? 0 : failErrno();
     // a mount point: only an empty directory would go
-    return rmdir(p.c_str()) == 0 ? 0 : -1;
+    return rmdir(p.c_str()) == 0 ? 0 : failErrno();
 }
 
 int platCopyFile(const char* from, const char* to) {
+    if (!from || !to) return failWith("a path is missing");
     return copyHostFile(hostPath(from), hostPath(to));
 }
 
 int platMoveFile(const char* from, const char* to) {
+    if (!from || !to) return failWith("a path is missing");
     std::string source = hostPath(from);
     std::string target = hostPath(to);
     struct stat st;
-    if (lstat(source.c_str(), &st) != 0) return -1;
+    if (lstat(source.c_str(), &st) != 0) return failErrno();
     if (rename(source.c_str(), target.c_str()) == 0) return 0;
-    if (errno != EXDEV || !S_ISREG(st.st_mode)) return -1;
+    if (errno != EXDEV || !S_ISREG(st.st_mode)) return failErrno();
     // another file system: copy, then delete the source
     if (copyHostFile(source, target) != 0) return -1;
-    return unlink(source.c_str()) == 0 ? 0 : -1;
+    return unlink(source.c_str()) == 0 ? 0 : failErrno();
 }
 
 PlatDirList* platOpenDir(const char* dir) {
@@ -529,4 +624,149 @@ int platFixedDrives(char (*roots)[kPathBytes], int max) {
     }
     std::fclose(mounts);
     return count;
+}
+
+// ---- tree walks through directory descriptors
+
+struct PlatTreeDir {
+    int fd;
+    DIR* listing;  // opened on the first read, on a copy of fd
+    dev_t device;
+};
+
+namespace {
+// Why name (in dirFd) could not be opened as a directory.
+PlatTreeStatus whyNotOpened(int dirFd, const char* name) {
+    struct stat st;
+    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return (errno == ENOENT || errno == ENOTDIR) ? TreeMissing : TreeUnreadable;
+    if (S_ISLNK(st.st_mode)) return TreeIsLink;
+    if (!S_ISDIR(st.st_mode)) return TreeNotDir;
+    return TreeUnreadable;
+}
+
+// Opens name of dirFd as a directory, never through a link in its last name.
+PlatTreeDir* openTreeDir(int dirFd, const char* name, int followLink, const dev_t* parentDevice,
+                         PlatTreeStatus* status) {
+    int fd = openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
+    if (fd < 0) {
+        failErrno();
+        *status = whyNotOpened(dirFd, name);
+        return nullptr;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        failErrno();
+        close(fd);
+        *status = TreeUnreadable;
+        return nullptr;
+    }
+    if (parentDevice && st.st_dev != *parentDevice) {
+        close(fd);  // a mount point: another file system is never entered
+        *status = TreeIsLink;
+        return nullptr;
+    }
+    *status = TreeOpened;
+    return new PlatTreeDir{fd, nullptr, st.st_dev};
+}
+}  // namespace
+
+PlatTreeDir* platTreeOpen(const char* path, int followLink, PlatTreeStatus* status) {
+    std::string p = hostPath(path);
+    // a final slash would follow a link of that name
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    if (p.empty()) {
+        *status = TreeMissing;
+        return nullptr;
+    }
+    return openTreeDir(AT_FDCWD, p.c_str(), followLink, nullptr, status);
+}
+
+PlatTreeDir* platTreeOpenSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
+    return openTreeDir(dir->fd, name, 0, &dir->device, status);
+}
+
+PlatTreeDir* platTreeMakeSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
+    if (mkdirat(dir->fd, name, 0755) != 0 && errno != EEXIST) {
+        failErrno();
+        *status = whyNotOpened(dir->fd, name);
+        if (*status == TreeMissing) *status = TreeUnreadable;
+        return nullptr;
+    }
+    return platTreeOpenSub(dir, name, status);
+}
+
+void platTreeClose(PlatTreeDir* dir) {
+    if (!dir) return;
+    if (dir->listing) closedir(dir->listing);
+    close(dir->fd);
+    delete dir;
+}
+
+int platTreeRead(PlatTreeDir* dir, PlatDirEntry* entry) {
+    if (!dir->listing) {
+        int copy = dup(dir->fd);
+        if (copy < 0) {
+            failErrno();
+            return 0;
+        }
+        dir->listing = fdopendir(copy);
+        if (!dir->listing) {
+            failErrno();
+            close(copy);
+            return 0;
+        }
+    }
+    while (dirent* e = readdir(dir->listing)) {
+        if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
+        if (std::strlen(e->d_name) >= sizeof entry->name) continue;  // longer than any composed path
+        struct stat st;
+        if (fstatat(dir->fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone meanwhile
+        std::strcpy(entry->name, e->d_name);
+        entry->isDir = 0;
+        entry->isLink = 0;
+        if (S_ISLNK(st.st_mode)) {
+            struct stat target;
+            entry->isLink = 1;
+            entry->isDir = fstatat(dir->fd, e->d_name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+        } else if (S_ISDIR(st.st_mode)) {
+            entry->isDir = 1;
+            entry->isLink = st.st_dev != dir->device;  // a mount point
+        }
+        return 1;
+    }
+    return 0;
+}
+
+int platTreeDeleteFile(PlatTreeDir* dir, const char* name) {
+    struct stat st;
+    if (fstatat(dir->fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return failErrno();
+    if (S_ISDIR(st.st_mode)) return failWith("a directory, not a file");
+    if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+        errno = EACCES;  // read-only, as on Windows
+        return failWith("read-only");
+    }
+    // unlinkat never follows a link: a link swapped in meanwhile goes itself
+    return unlinkat(dir->fd, name, 0) == 0 ? 0 : failErrno();
+}
+
+int platTreeRemoveDir(PlatTreeDir* dir, const char* name) {
+    return unlinkat(dir->fd, name, AT_REMOVEDIR) == 0 ? 0 : failErrno();
+}
+
+int platTreeRemoveLink(PlatTreeDir* dir, const char* name) {
+    struct stat st;
+    if (fstatat(dir->fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return failErrno();
+    // a mount point: only an empty directory would go
+    int flags = S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0;
+    return unlinkat(dir->fd, name, flags) == 0 ? 0 : failErrno();
+}
+
+int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const char* toName) {
+    struct stat st;
+    int in = openRegular(from->fd, name, O_RDONLY | O_NOFOLLOW, 0, &st);
+    if (in < 0) return -1;
+    int result = copyInto(in, st, to->fd, toName);
+    close(in);
+    return result;
 }

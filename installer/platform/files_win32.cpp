@@ -1,9 +1,13 @@
 // Files, directories, language and system paths on Windows.
 #include "files.h"
+#include "files_stdio.h"
 #include "system.h"
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 int platProgramPath(char* out, int size) {
     DWORD n = GetModuleFileNameA(nullptr, out, static_cast<DWORD>(size));
@@ -21,49 +25,80 @@ int platGetCurrentDir(char* out, int size) {
 
 const char* platEnv(const char* name) { return std::getenv(name); }
 
-struct PlatFile {
-    FILE* stream;
-};
+namespace {
+// Why the last failed operation failed, for platFailureText.
+std::string lastFailure;
+
+int failWith(const char* why) {
+    lastFailure = why;
+    return -1;
+}
+// The system's words for the last error.
+int failLastError() {
+    DWORD error = GetLastError();
+    char text[256];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                             sizeof text, nullptr);
+    while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == '.')) n--;
+    lastFailure.assign(text, n);
+    if (lastFailure.empty()) lastFailure = "error " + std::to_string(error);
+    SetLastError(error);
+    return -1;
+}
+}  // namespace
+
+const char* platFailureText() { return lastFailure.c_str(); }
 
 PlatFile* platFileOpen(const char* path, const char* mode) {
-    if (!path) return nullptr;
+    if (!path || !mode) return nullptr;
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
-    FILE* f = std::fopen(path, mode);
-    return f ? new PlatFile{f} : nullptr;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        failWith("a directory, not a file");
+        return nullptr;
+    }
+    // the C library's mode without the letters it does not know
+    char streamMode[8];
+    size_t n = 0;
+    for (const char* m = mode; *m && n + 1 < sizeof streamMode; m++)
+        if (*m != 'x') streamMode[n++] = *m;
+    streamMode[n] = 0;
+    FILE* f = nullptr;
+    if (mode[0] == 'w' && std::strchr(mode, 'x')) {
+        // a new file only: an existing file or link of that name is an error
+        HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            failLastError();
+            return nullptr;
+        }
+        int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), std::strchr(mode, 'b') ? _O_BINARY : _O_TEXT);
+        if (fd < 0) {
+            CloseHandle(h);
+            failWith("cannot open the new file");
+            return nullptr;
+        }
+        f = _fdopen(fd, streamMode);
+        if (!f) _close(fd);
+    } else {
+        f = std::fopen(path, streamMode);
+    }
+    if (!f) {
+        failWith(std::strerror(errno));
+        return nullptr;
+    }
+    // only files on a disk: a device name (CON, a serial port) could wait forever
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)))) != FILE_TYPE_DISK) {
+        std::fclose(f);
+        failWith("not a regular file (a device)");
+        return nullptr;
+    }
+    return new PlatFile{f};
 }
 
-int platFileClose(PlatFile* file) {
-    if (!file) return -1;
-    bool ok = !std::ferror(file->stream);
-    ok = std::fclose(file->stream) == 0 && ok;
-    delete file;
-    return ok ? 0 : -1;
+int platFileSync(PlatFile* file) {
+    if (!file || std::fflush(file->stream) != 0 || _commit(_fileno(file->stream)) != 0)
+        return failWith("cannot write the file through to the disk");
+    return 0;
 }
-
-int platFileGetc(PlatFile* file) {
-    int c = std::fgetc(file->stream);
-    return c == EOF ? -1 : c;
-}
-
-void platFileUngetc(PlatFile* file, int c) { std::ungetc(c, file->stream); }
-
-size_t platFileRead(PlatFile* file, void* buffer, size_t size) { return std::fread(buffer, 1, size, file->stream); }
-
-int platFileWrite(PlatFile* file, const char* data, size_t size) {
-    return std::fwrite(data, 1, size, file->stream) == size ? 0 : -1;
-}
-
-int platFilePuts(PlatFile* file, const char* text) { return platFileWrite(file, text, std::strlen(text)); }
-
-long platFileTell(PlatFile* file) { return std::ftell(file->stream); }
-
-int platFileSeek(PlatFile* file, long offset, int whence) {
-    std::clearerr(file->stream);
-    return std::fseek(file->stream, offset, whence) == 0 ? 0 : -1;
-}
-
-int platFileAtEnd(PlatFile* file) { return std::feof(file->stream) ? 1 : 0; }
 
 int platPathMatches(const char* pattern) {
     // a directory written with its final backslash ("C:\\Temp\\") is still that directory
@@ -151,7 +186,8 @@ int platCreateDir(const char* path) {
     if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return 1;
-    return -1;
+    SetLastError(error);
+    return failLastError();
 }
 
 int platClearAttributes(const char* path) {
@@ -159,35 +195,56 @@ int platClearAttributes(const char* path) {
 }
 
 int platDeleteFile(const char* path) {
-    return DeleteFileA(path) ? 0 : -1;
+    return DeleteFileA(path) ? 0 : failLastError();
 }
 
 int platRemoveDir(const char* path) {
-    return RemoveDirectoryA(path) ? 0 : -1;
+    return RemoveDirectoryA(path) ? 0 : failLastError();
 }
 
 int platRemoveLink(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return failLastError();
     // a junction or directory link goes with RemoveDirectory, which never enters it
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryA(path) ? 0 : -1;
-    return DeleteFileA(path) ? 0 : -1;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryA(path) ? 0 : failLastError();
+    return DeleteFileA(path) ? 0 : failLastError();
 }
 
+namespace {
+// Puts temp in place of to in one step. A read-only target cannot be
+// replaced: its read-only bit goes first, and comes back when the
+// replacement fails, so a failed copy or move leaves the target as it was.
+bool replaceTarget(const char* temp, const char* to, DWORD flags) {
+    DWORD old = GetFileAttributesA(to);
+    bool readOnly = old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY) &&
+                    !(old & FILE_ATTRIBUTE_DIRECTORY);
+    if (readOnly) SetFileAttributesA(to, old & ~FILE_ATTRIBUTE_READONLY);
+    if (MoveFileExA(temp, to, flags)) return true;
+    failLastError();
+    DWORD error = GetLastError();
+    if (readOnly) SetFileAttributesA(to, old);
+    SetLastError(error);
+    return false;
+}
+}  // namespace
+
 int platCopyFile(const char* from, const char* to) {
+    if (!from || !to) return failWith("a path is missing");
     DWORD sourceAttributes = GetFileAttributesA(from);
-    if (sourceAttributes == INVALID_FILE_ATTRIBUTES || (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
+    if (sourceAttributes == INVALID_FILE_ATTRIBUTES) return failLastError();
+    if (sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) return failWith("a directory, not a file");
     char dir[MAX_PATH];
     char temp[MAX_PATH];
     directoryOf(to, dir, sizeof dir);
     // copied beside the target under a temporary name, then renamed over it
-    if (GetTempFileNameA(dir, "cpy", 0, temp) == 0) return -1;
+    if (GetTempFileNameA(dir, "cpy", 0, temp) == 0) return failLastError();
     if (!CopyFileA(from, temp, FALSE)) {
+        failLastError();
         DeleteFileA(temp);
         return -1;
     }
     SetFileAttributesA(temp, FILE_ATTRIBUTE_NORMAL);  // a read-only copy could not be renamed away on failure
-    if (!MoveFileExA(temp, to, MOVEFILE_REPLACE_EXISTING)) {
+    if (!replaceTarget(temp, to, MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileA(temp);
         return -1;
     }
@@ -195,11 +252,12 @@ int platCopyFile(const char* from, const char* to) {
 }
 
 int platMoveFile(const char* from, const char* to) {
-    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
+    if (!from || !to) return failWith("a path is missing");
+    if (replaceTarget(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
     if (GetLastError() != ERROR_NOT_SAME_DEVICE) return -1;
     // another volume: copy beside the target first, so a failure keeps the old one
     if (platCopyFile(from, to) != 0) return -1;
-    return DeleteFileA(from) ? 0 : -1;
+    return DeleteFileA(from) ? 0 : failLastError();
 }
 
 PlatDirList* platOpenDir(const char* dir) {
@@ -261,4 +319,115 @@ int platFixedDrives(char (*roots)[kPathBytes], int max) {
             std::strcpy(roots[count++], root);
     }
     return count;
+}
+
+// ---- tree walks: each directory is checked for a reparse point as it is
+// entered, so a junction or directory link is never followed
+
+struct PlatTreeDir {
+    std::string path;
+    HANDLE find;
+    WIN32_FIND_DATAA data;
+    bool started;
+};
+
+namespace {
+std::string childPath(const PlatTreeDir* dir, const char* name) {
+    const std::string& p = dir->path;
+    bool separated = !p.empty() && (p.back() == '\\' || p.back() == '/');
+    return p + (separated ? "" : "\\") + name;
+}
+
+PlatTreeDir* openTreePath(const std::string& path, int followLink, bool isRoot, PlatTreeStatus* status) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();
+        failLastError();
+        // below the root an entry just listed exists: any failure to reach it is a failure to read it
+        *status = isRoot && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? TreeMissing
+                                                                                              : TreeUnreadable;
+        return nullptr;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        *status = TreeNotDir;
+        return nullptr;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !followLink) {
+        *status = TreeIsLink;
+        return nullptr;
+    }
+    *status = TreeOpened;
+    PlatTreeDir* dir = new PlatTreeDir;
+    dir->path = path;
+    dir->find = INVALID_HANDLE_VALUE;
+    dir->started = false;
+    return dir;
+}
+}  // namespace
+
+PlatTreeDir* platTreeOpen(const char* path, int followLink, PlatTreeStatus* status) {
+    if (!path || !*path) {
+        *status = TreeMissing;
+        return nullptr;
+    }
+    return openTreePath(path, followLink, true, status);
+}
+
+PlatTreeDir* platTreeOpenSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
+    return openTreePath(childPath(dir, name), 0, false, status);
+}
+
+PlatTreeDir* platTreeMakeSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
+    std::string path = childPath(dir, name);
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        failLastError();
+        *status = TreeUnreadable;
+        return nullptr;
+    }
+    return openTreePath(path, 0, false, status);
+}
+
+void platTreeClose(PlatTreeDir* dir) {
+    if (!dir) return;
+    if (dir->find != INVALID_HANDLE_VALUE) FindClose(dir->find);
+    delete dir;
+}
+
+int platTreeRead(PlatTreeDir* dir, PlatDirEntry* entry) {
+    for (;;) {
+        if (!dir->started) {
+            dir->started = true;
+            std::string pattern = childPath(dir, "*.*");
+            dir->find = FindFirstFileA(pattern.c_str(), &dir->data);
+            if (dir->find == INVALID_HANDLE_VALUE) return 0;
+        } else if (dir->find == INVALID_HANDLE_VALUE || !FindNextFileA(dir->find, &dir->data)) {
+            return 0;
+        }
+        const char* name = dir->data.cFileName;
+        if (!std::strcmp(name, ".") || !std::strcmp(name, "..")) continue;
+        std::strcpy(entry->name, name);
+        entry->isDir = (dir->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+        entry->isLink = (dir->data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? 1 : 0;
+        return 1;
+    }
+}
+
+int platTreeDeleteFile(PlatTreeDir* dir, const char* name) {
+    return platDeleteFile(childPath(dir, name).c_str());
+}
+
+int platTreeRemoveDir(PlatTreeDir* dir, const char* name) {
+    return platRemoveDir(childPath(dir, name).c_str());
+}
+
+int platTreeRemoveLink(PlatTreeDir* dir, const char* name) {
+    return platRemoveLink(childPath(dir, name).c_str());
+}
+
+int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const char* toName) {
+    std::string source = childPath(from, name);
+    DWORD attributes = GetFileAttributesA(source.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return failWith("a link, not a file");
+    return platCopyFile(source.c_str(), childPath(to, toName).c_str());
 }

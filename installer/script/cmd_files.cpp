@@ -11,10 +11,12 @@
 
 namespace {
 // A failed copy or move ends the run as failed; Yes to its question asks for
-// a restart at the end.
+// a restart at the end. A tree copy that could not read a folder goes on,
+// and the run still ends as failed.
 void afterTransfer(PlatWindow progress, TransferResult result) {
     if (result == TransferFailedRestart) run.rebootRequested = 1;
     if (result == TransferFailed || result == TransferFailedRestart) endRun(progress, EndMarkFailure | EndStopAll);
+    if (result == TransferPartial) noteFailure();
 }
 
 // Each form reads only the directories its paths are made from (the command
@@ -28,6 +30,16 @@ void transfer(CommandCall& c, PathForm form, bool move) {
 
 void doMkDir(CommandCall& c) {
     const char* dir = c.value[0] ? c.value[0] : "";
+    if (!*dir) {
+        // "\" alone is the root of the drive, and "\name" a folder at that root,
+        // which a script never means by an undefined or empty folder
+        if (c.value[1] && *c.value[1])
+            reportDiagnostic("MkDir: no folder given to make %s in; nothing made", c.value[1]);
+        else
+            reportDiagnostic("MkDir: no directory given; nothing made");
+        setFailure();
+        return;
+    }
     char path[kPathBytes];
     int composed = c.value[1] ? composePath(path, ReportWithBox, "%s\\%s", dir, c.value[1])
                               : composePath(path, ReportWithBox, "%s\\", dir);
@@ -75,15 +87,24 @@ void doApplyOnFiles(CommandCall& c) {
 }
 
 void doDelete(CommandCall& c) { deleteOneFile(c.value[0], c.value[1]); }
-void doDeltree(CommandCall& c) { DeleteTree(c.value[0], c.value[1]); }
-void doDeleteAllFiles(CommandCall& c) { DeleteFilesIn(c.value[0], nullptr); }
+// Tree deletions report nothing to the script; what they leave behind still
+// makes the run end as failed.
+void doDeltree(CommandCall& c) {
+    if (DeleteTree(c.value[0], c.value[1]) != 0) noteFailure();
+}
+void doDeleteAllFiles(CommandCall& c) {
+    if (DeleteFilesIn(c.value[0], nullptr) != 0) noteFailure();
+}
 
-void doAddPartition(CommandCall& c) { AddPartition(GetVariable("DSTDIR"), c.value[0]); }
+void doAddPartition(CommandCall& c) {
+    if (AddPartition(GetVariable("DSTDIR"), c.value[0]) != 0) noteFailure();
+}
 
 void doImportOldVexa(CommandCall& c) {
     ImportResult result = ImportOldVexa(GetVariable("SRCDIR"), GetVariable("DSTDIR"), c.value[0], c.value[1]);
     afterTransfer(c.progress, result.copy);
     if (result.failed) setFailure();
+    if (result.unwritten) noteFailure();
 }
 
 void doIsVexaUpdated(CommandCall& c) {

@@ -71,7 +71,8 @@ void doInclude(CommandCall& c) {
     PlatFile* f = file ? platFileOpen(file, "rb") : nullptr;
     if (!f) {
         run.condition = 0;
-        reportDiagnostic("Include: cannot open %s", file ? file : "(none)");
+        reportDiagnostic("Include: cannot open %s%s%s", file ? file : "(none)", file ? ": " : "",
+                         file ? platFailureText() : "");
         return;
     }
     PlatFile* savedFile = run.scriptFile;
@@ -88,7 +89,8 @@ void doParseFile(CommandCall& c) {
     const char* file = c.value[0];
     PlatFile* f = file ? platFileOpen(file, "rb") : nullptr;
     if (!f) {
-        reportDiagnostic("ParseFile: cannot open %s", file ? file : "(none)");
+        reportDiagnostic("ParseFile: cannot open %s%s%s", file ? file : "(none)", file ? ": " : "",
+                         file ? platFailureText() : "");
         return;
     }
     char line[kLineBytes];

@@ -13,9 +13,17 @@ void doGetSystemVars(CommandCall&) {
     run.languageCode = static_cast<uint16_t>(vars.languageCode);
 }
 
-void doInstallSuccess(CommandCall&) { InstallSuccess(GetVariable("APP_VERSION")); }
-void doCleanRegistry(CommandCall&) { CleanRegistry(); }
-void doSetUninstall(CommandCall& c) { SetUninstall(c.value[0], c.value[1]); }
+// Registry writes are not reported to the script; one that fails still makes
+// the run end as failed.
+void doInstallSuccess(CommandCall&) {
+    if (InstallSuccess(GetVariable("APP_VERSION")) != 0) noteFailure();
+}
+void doCleanRegistry(CommandCall&) {
+    if (CleanRegistry() != 0) noteFailure();
+}
+void doSetUninstall(CommandCall& c) {
+    if (SetUninstall(c.value[0], c.value[1]) != 0) noteFailure();
+}
 void doDelUninstall(CommandCall& c) { DelUninstall(c.value[0]); }
 
 void doDetectVEXA(CommandCall&) {

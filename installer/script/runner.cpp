@@ -50,8 +50,11 @@ void RunSection(PlatWindow owner, const char* name) {
     } else if (!file || !FindSection(name, file)) {
         if (!run.silentMode) ShowMessageBox(BoxOK, GetVariable("ERROR_TTL"), GetVariable("ERROR_INI_INC"), nullptr, 0);
         reportDiagnostic("section \"%s\" not found", name ? name : "(none)");
-        // the quit request ends the run only when this is its first section
-        endRun(progress, EndClearMark | EndRestartNow, -1);
+        noteFailure();
+        // Only a missing first section ends the run: then the failed-install
+        // mark goes (unless a failure is known) and an asked restart happens.
+        // Below it the caller goes on, and its later failures must find the mark.
+        if (run.depth == 1) endRun(progress, EndClearMark | EndRestartNow, -1);
     } else {
         // heap line buffer: nested runs keep their stack frames small
         char* line = static_cast<char*>(std::malloc(kLineBytes));

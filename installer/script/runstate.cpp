@@ -1,6 +1,7 @@
 // The run's flags, and the one way to end a section or the run.
 #include "runstate.h"
 #include "reporting.h"
+#include "../base/report.h"
 #include "../platform/system.h"
 #include "../platform/ui.h"
 #include "../system/installstate.h"
@@ -17,6 +18,8 @@ void setFailure() {
     run.failedDuringRun = 1;
 }
 
+void noteFailure() { run.failedDuringRun = 1; }
+
 void postQuitRequest(int code) {
     if (run.quitPending) return;
     run.quitPending = 1;
@@ -30,7 +33,10 @@ int finalExitCode() {
 
 void endRun(PlatWindow progress, unsigned steps, int quitCode) {
     if (steps & EndMarkFailure) setFailure();
-    if ((steps & EndClearMark) && run.failure == 0) ClearFailureMark();
+    if ((steps & EndClearMark) && run.failure == 0 && ClearFailureMark() != 0) {
+        reportDiagnostic("the registry mark of an install in progress cannot be removed");
+        noteFailure();
+    }
     if ((steps & EndRestartNow) && run.rebootRequested) platRequestRestart();
     if (steps & EndCloseProgress) platProgressClose(progress);
     if (steps & (EndStopSection | EndStopAll)) run.stopSection = 1;

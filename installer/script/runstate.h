@@ -45,6 +45,11 @@ const int kSectionSteps = 20;
 void resetRunState();
 // Sets the failure flag and records that this run failed.
 void setFailure();
+// Records that this run failed for its exit status alone: the failure flag,
+// and so the flow of the script, stay as they are. For failures the script
+// is not told of (a registry write, a tree left in place, a missing section),
+// which must still not end the run as a success.
+void noteFailure();
 // Posts a quit request; a request already pending keeps its code.
 void postQuitRequest(int code);
 // The process exit status: the pending quit code when not 0, else 1 when a

@@ -7,33 +7,45 @@
 
 static const char kVendorKey[] = "Software\\Maroveth";
 
+// Says that a registry write failed; returns -1.
+static int registryFailed(const char* what) {
+    reportDiagnostic("the registry cannot be written: %s", what);
+    return -1;
+}
+
 int MarkInstallStarted() {
-    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return -1;
+    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return registryFailed("the vendor key");
     int existed = platRegValueExists(RegLocalMachine, kVendorKey, "InstallFailled");
-    if (existed < 0) return -1;
-    platRegSetString(RegLocalMachine, kVendorKey, "InstallFailled", "1");
-    platRegSetString(RegLocalMachine, kVendorKey, "Success", "0");
+    if (existed < 0) return registryFailed("the vendor key");
+    if (platRegSetString(RegLocalMachine, kVendorKey, "InstallFailled", "1") != 0 ||
+        platRegSetString(RegLocalMachine, kVendorKey, "Success", "0") != 0)
+        return registryFailed("the mark of an install in progress");
     return existed ? 1 : 0;
 }
 
-void ClearFailureMark() {
-    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return;
-    platRegDeleteValue(RegLocalMachine, kVendorKey, "InstallFailled");
+int ClearFailureMark() {
+    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return registryFailed("the vendor key");
+    // a mark that is not there is no failure
+    int there = platRegValueExists(RegLocalMachine, kVendorKey, "InstallFailled");
+    if (there < 0 || (there == 1 && platRegDeleteValue(RegLocalMachine, kVendorKey, "InstallFailled") != 0))
+        return registryFailed("InstallFailled");
+    return 0;
 }
 
 static const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-void InstallSuccess(const char* version) {
-    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return;
-    platRegDeleteValue(RegLocalMachine, kVendorKey, "InstallFailled");
-    platRegSetString(RegLocalMachine, kVendorKey, "Success", "1");
+int InstallSuccess(const char* version) {
+    if (ClearFailureMark() != 0) return -1;
     // the version text with its own length
     if (!version) reportDiagnostic("InstallSuccess: APP_VERSION is not set; IE and Netscape are left empty");
-    platRegSetString(RegLocalMachine, kVendorKey, "IE", version ? version : "");
-    platRegSetString(RegLocalMachine, kVendorKey, "Netscape", version ? version : "");
+    if (platRegSetString(RegLocalMachine, kVendorKey, "Success", "1") != 0 ||
+        platRegSetString(RegLocalMachine, kVendorKey, "IE", version ? version : "") != 0 ||
+        platRegSetString(RegLocalMachine, kVendorKey, "Netscape", version ? version : "") != 0)
+        return registryFailed("the mark of a successful install");
+    return 0;
 }
 
-void CleanRegistry() {
+int CleanRegistry() {
     // ORDER: deepest keys first, so each can go once its subkeys are gone
     static const char* const classKeys[] = {
         "vxm_auto_file\\shell\\open\\command", "vxm_auto_file\\shell\\open", "vxm_auto_file\\DefaultIcon",
@@ -41,9 +53,10 @@ void CleanRegistry() {
         "vexa_file\\shell\\open\\command", "vexa_file\\shell\\open", "vexa_file\\DefaultIcon",
         "vexa_file\\shell", "vexa_file", ".vexa"};
     for (const char* key : classKeys) platRegDeleteKey(RegClassesRoot, key);
-    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return;
+    if (platRegCreateKey(RegLocalMachine, kVendorKey) != 0) return registryFailed("the vendor key");
     static const char* const values[] = {"InstallFailled", "IE", "Netscape", "Success"};
     for (const char* value : values) platRegDeleteValue(RegLocalMachine, kVendorKey, value);
+    return 0;
 }
 
 // The uninstall entry's key; false (reported) for an absent or empty name,
@@ -57,15 +70,17 @@ static bool uninstallKey(const char* command, const char* name, std::string& key
     return true;
 }
 
-void SetUninstall(const char* name, const char* command) {
+int SetUninstall(const char* name, const char* command) {
     std::string key;
-    if (!uninstallKey("SetUninstall", name, key)) return;
+    if (!uninstallKey("SetUninstall", name, key)) return 0;
     if (!command) {
         reportDiagnostic("SetUninstall: no uninstall command given; nothing written");
-        return;
+        return 0;
     }
-    platRegSetString(RegLocalMachine, key.c_str(), "DisplayName", name);
-    platRegSetString(RegLocalMachine, key.c_str(), "UninstallString", command);
+    if (platRegSetString(RegLocalMachine, key.c_str(), "DisplayName", name) != 0 ||
+        platRegSetString(RegLocalMachine, key.c_str(), "UninstallString", command) != 0)
+        return registryFailed("the uninstall entry");
+    return 0;
 }
 
 void DelUninstall(const char* name) {

@@ -125,7 +125,10 @@ std::vector<Situation> situations() {
         recording::answer("no");
     });
     add("CopyDir2Dest \"" + longName() + "\"", false);
-    add("AddPartition \"D:\\data\"", false, [] { recording::failOpen("C:\\dst\\Qolt.ini"); });
+    add("AddPartition \"D:\\data\"", false, [] {
+        recording::addFile("C:\\dst\\Qolt.ini", "vexa 1\n");
+        recording::failOpen("C:\\dst\\Qolt.ini");
+    });
     add("ImportOldVexa \"2\" \"auto\"", false, [] { recording::answer("no"); });
     add("ImportOldVexa \"2\" \"auto\"", false, [] { SetVariable("SRCDIR", ("C:\\" + longName()).c_str()); });
     // sections: found, and missing

@@ -268,7 +268,7 @@ TEST_F(FileOpsTest, ImportOldVexaOnAFreshDestinationCopiesAndAddsTheDefaultDisks
 }
 
 TEST_F(FileOpsTest, AddPartitionThatCannotOpenItsFileShowsTheOpenError) {
-    recording::addDir("C:\\dst");
+    recording::addFile("C:\\dst\\Qolt.ini", "vexa 1\n");
     recording::failOpen("C:\\dst\\Qolt.ini");
     EXPECT_EQ(-1, AddPartition("C:\\dst", "E:\\data"));
     EXPECT_EQ(std::vector<std::string>{"ERROR_OPEN_TTL/ERROR_OPEN_MSG(C:\\dst\\Qolt.ini)"}, service_sink::of("box"));
@@ -276,4 +276,138 @@ TEST_F(FileOpsTest, AddPartitionThatCannotOpenItsFileShowsTheOpenError) {
     recording::addFile("C:\\dst\\qolt.ini", "vexa 1");  // no line end: the disk line starts its own
     EXPECT_EQ(0, AddPartition("C:\\dst", "E:\\data"));
     EXPECT_EQ("vexa 1\ndisk E:\\data\\part2\\ 0\n", recording::content("C:\\dst\\qolt.ini"));
+}
+
+TEST_F(FileOpsTest, FailedCopyKeepsAReadOnlyTargetReadOnly) {
+    recording::addFile("C:\\src\\a.dll", "new");
+    recording::addFile("C:\\dst\\a.dll", "old", true);
+    recording::failWrites("C:\\dst\\a.dll");  // a full disk, or a folder that cannot be written
+    EXPECT_EQ(TransferFailed, CopyOneFile("C:\\src\\a.dll", "C:\\dst\\a.dll"));
+    EXPECT_EQ(TransferFailed, MoveOneFile("C:\\src\\a.dll", "C:\\dst\\a.dll"));
+    EXPECT_EQ("old", recording::content("C:\\dst\\a.dll"));
+    EXPECT_TRUE(recording::isReadOnly("C:\\dst\\a.dll"));
+}
+
+TEST_F(FileOpsTest, TreeRootsThatAreLinksAreNeverEntered) {
+    recording::addFile("C:\\elsewhere\\precious.txt", "p");
+    recording::addLink("C:\\victim", "C:\\elsewhere", true);
+    recording::addLink("C:\\flat", "C:\\elsewhere", true);
+    EXPECT_EQ(0, DeleteTree("C:\\victim", nullptr));
+    EXPECT_FALSE(recording::exists("C:\\victim"));  // the link itself goes
+    EXPECT_EQ(0, DeleteFilesIn("C:\\flat", nullptr));
+    EXPECT_TRUE(recording::exists("C:\\flat"));
+    EXPECT_EQ((std::vector<std::string>{"C:\\elsewhere\\", "C:\\elsewhere\\precious.txt"}),
+              recording::tree("C:\\elsewhere"));
+    EXPECT_EQ(2u, service_sink::of("diagnostic").size());
+}
+
+TEST_F(FileOpsTest, TreeCopiesNeverWriteThroughALinkInTheDestination) {
+    struct LinkCase {
+        const char* link;  // in the destination, leading out of it
+        const char* written;
+    };
+    static const LinkCase cases[] = {
+        {"C:\\dst\\data", "C:\\elsewhere\\a.txt"},          // the copied folder itself
+        {"C:\\dst\\data\\sub", "C:\\elsewhere\\b.txt"},     // a folder below it
+    };
+    for (const LinkCase& c : cases) {
+        SCOPED_TRACE(c.link);
+        recording::reset();
+        service_sink::install(ButtonNo);
+        recording::addFile("C:\\src\\data\\a.txt", "a");
+        recording::addFile("C:\\src\\data\\sub\\b.txt", "b");
+        recording::addDir("C:\\dst\\data");
+        recording::addDir("C:\\elsewhere");
+        recording::addLink(c.link, "C:\\elsewhere", true);
+        EXPECT_EQ(TransferFailed, CopyTree(nullptr, "C:\\dst", "C:\\src", "data"));
+        EXPECT_EQ(std::vector<std::string>{"C:\\elsewhere\\"}, recording::tree("C:\\elsewhere"));
+        EXPECT_FALSE(recording::exists(c.written));
+        EXPECT_EQ(1u, service_sink::of("box").size());
+    }
+}
+
+TEST_F(FileOpsTest, TreeCopyOfAMissingOrUnreadableFolderGoesOnAndSaysSo) {
+    recording::addDir("C:\\dst");
+    EXPECT_EQ(TransferPartial, CopyTree(nullptr, "C:\\dst", "C:\\src", "nothere"));
+    EXPECT_TRUE(recording::isDir("C:\\dst\\nothere"));  // the target folder is still made
+    recording::addFile("C:\\src\\data\\locked\\x.txt", "x");
+    recording::addFile("C:\\src\\data\\y.txt", "y");
+    recording::failOpen("C:\\src\\data\\locked");
+    EXPECT_EQ(TransferPartial, CopyTree(nullptr, "C:\\dst", "C:\\src", "data"));
+    EXPECT_EQ("y", recording::content("C:\\dst\\data\\y.txt"));
+    EXPECT_FALSE(recording::exists("C:\\dst\\data\\locked\\x.txt"));
+    EXPECT_EQ(2u, service_sink::of("diagnostic").size());
+    EXPECT_TRUE(service_sink::of("box").empty());
+}
+
+TEST_F(FileOpsTest, DeleteTreeLeavesWhatIsDeeperThan259CharactersAndSaysSo) {
+    std::string deep = "C:\\app\\" + std::string(130, 'd') + "\\" + std::string(130, 'e');
+    recording::addFile(deep + "\\f.txt", "f");
+    recording::addFile("C:\\app\\top.txt", "t");
+    EXPECT_EQ(-1, DeleteTree("C:\\app", nullptr));
+    EXPECT_TRUE(recording::exists(deep + "\\f.txt"));
+    EXPECT_FALSE(recording::exists("C:\\app\\top.txt"));
+    EXPECT_EQ(1u, service_sink::of("diagnostic").size());
+}
+
+// qolt.ini is written whole beside itself and renamed over in one step: the
+// merge and the version lines together, one rename.
+TEST_F(FileOpsTest, QoltIniIsReplacedInOneRenameOrNotAtAll) {
+    recording::addFile("C:\\src\\qolt.ini", "plugin new.dll\n");
+    recording::addFile("C:\\dst\\qolt.ini", "vexa 1\nupdate no\nplugin old.dll\n");
+    size_t before = recording::calls().size();
+    ImportResult r = ImportOldVexa("C:\\src", "C:\\dst", "2", "auto");
+    EXPECT_FALSE(r.failed || r.unwritten);
+    EXPECT_EQ("vexa 2\nupdate auto\nplugin old.dll\nplugin new.dll\n", recording::content("C:\\dst\\qolt.ini"));
+    std::vector<std::string> renames;
+    for (const std::string& call : callsFrom(before))
+        if (call.compare(0, 8, "moveFile") == 0) renames.push_back(call);
+    EXPECT_EQ(std::vector<std::string>{"moveFile(\"C:\\dst\\qolttemp.ini\", \"C:\\dst\\qolt.ini\") = 0"}, renames);
+    EXPECT_FALSE(recording::exists("C:\\dst\\newqolt.ini"));
+    EXPECT_FALSE(recording::exists("C:\\dst\\qolttemp.ini"));
+
+    // a full disk: qolt.ini is as it was, and nothing is left beside it
+    struct DiskCase {
+        const char* before;  // "" for no qolt.ini
+    };
+    for (DiskCase c : {DiskCase{"vexa 1\nplugin old.dll\n"}, DiskCase{""}}) {
+        SCOPED_TRACE(c.before);
+        recording::reset();
+        service_sink::install();
+        recording::addFile("C:\\src\\qolt.ini", "plugin new.dll\n");
+        recording::addFile("C:\\dst\\qoltpack.ini", "D:\\p 1\n");
+        if (*c.before) recording::addFile("C:\\dst\\qolt.ini", c.before);
+        else recording::addDir("C:\\dst");
+        recording::failWrites("C:\\dst\\qolttemp.ini");
+        r = ImportOldVexa("C:\\src", "C:\\dst", "2", "auto");
+        EXPECT_TRUE(r.unwritten);
+        EXPECT_EQ(*c.before != 0, recording::exists("C:\\dst\\qolt.ini"));
+        EXPECT_EQ(c.before, recording::content("C:\\dst\\qolt.ini"));
+        EXPECT_FALSE(recording::exists("C:\\dst\\qolttemp.ini"));
+        EXPECT_EQ(-1, AddPartition("C:\\dst", "E:\\data"));
+        EXPECT_EQ(c.before, recording::content("C:\\dst\\qolt.ini"));
+    }
+}
+
+// A leftover of an interrupted run, or a link planted where the new file is
+// written, goes first: nothing is written through it.
+TEST_F(FileOpsTest, TheNewQoltIniIsNeverWrittenThroughALink) {
+    recording::addFile("C:\\src\\qolt.ini", "plugin a.dll\n");
+    recording::addFile("C:\\elsewhere\\victim.txt", "precious");
+    recording::addDir("C:\\dst");
+    recording::addLink("C:\\dst\\qolttemp.ini", "C:\\elsewhere\\victim.txt", false);
+    ImportResult r = ImportOldVexa("C:\\src", "C:\\dst", "2", "auto");
+    EXPECT_FALSE(r.failed || r.unwritten);
+    EXPECT_EQ("precious", recording::content("C:\\elsewhere\\victim.txt"));
+    EXPECT_EQ("plugin a.dll\ndisk ./Cache 64000\ndisk ./Partition 0\n", recording::content("C:\\dst\\qolt.ini"));
+}
+
+TEST_F(FileOpsTest, PackLinesThatNameNoDirectoryAreLeftOut) {
+    PlatFile* f = fileWith("\"\"\"\"\n  \"\" \"\"\nG:\\ok 2\n\"\"\"\"");
+    ASSERT_NE(nullptr, f);
+    std::string line;
+    ASSERT_TRUE(ReadPackLine(f, line));
+    EXPECT_EQ("G:/ok 2\n", line);
+    EXPECT_FALSE(ReadPackLine(f, line));
+    platFileClose(f);
 }

@@ -217,3 +217,85 @@ TEST_F(PlatformTest, RegistryKeysWithSubkeysAreNotDeleted) {
 TEST_F(PlatformTest, MissingKeysAndValuesBehaveAsOnEveryBuild) {
     expectMissingKeysAndValuesAlike(RegCurrentUser, "Software\\VexaSetupTest3");
 }
+
+// The tree-walk calls: each names one entry of an open folder.
+TEST_F(PlatformTest, TreeWalksNameEntriesOfOpenFolders) {
+    PlatTreeStatus status;
+    EXPECT_EQ(nullptr, platTreeOpen(at("Missing").c_str(), 0, &status));
+    EXPECT_EQ(TreeMissing, status);
+    EXPECT_EQ(nullptr, platTreeOpen(at("Data\\First.DAT").c_str(), 0, &status));
+    EXPECT_EQ(TreeNotDir, status);
+    PlatTreeDir* data = platTreeOpen(at("Data").c_str(), 0, &status);
+    ASSERT_NE(nullptr, data);
+    EXPECT_EQ(TreeOpened, status);
+    std::string seen;
+    PlatDirEntry entry;
+    while (platTreeRead(data, &entry)) seen += std::string(entry.name) + (entry.isDir ? "/" : "") + ";";
+    EXPECT_EQ(std::string::npos, seen.find("./"));  // never "." or ".."
+    EXPECT_NE(std::string::npos, seen.find("First.DAT;"));
+    EXPECT_NE(std::string::npos, seen.find("Empty/;"));
+    PlatTreeDir* made = platTreeMakeSub(data, "Made", &status);
+    ASSERT_NE(nullptr, made);
+    EXPECT_EQ(0, platTreeCopyFile(data, "First.DAT", made, "copy.dat"));
+    EXPECT_EQ(-1, platTreeCopyFile(data, "Empty", made, "x"));  // a folder is no file
+    EXPECT_EQ(-1, platTreeCopyFile(data, "none.dat", made, "x"));
+    EXPECT_EQ(3u, fs::file_size(root / "Data" / "Made" / "copy.dat"));
+    EXPECT_EQ(-1, platTreeRemoveDir(data, "Made"));  // not empty
+    EXPECT_EQ(0, platTreeDeleteFile(made, "copy.dat"));
+    platTreeClose(made);
+    EXPECT_EQ(0, platTreeRemoveDir(data, "Made"));
+    EXPECT_EQ(-1, platTreeDeleteFile(data, "Empty"));  // a folder is no file
+    EXPECT_EQ(0, platTreeDeleteFile(data, "empty.txt"));
+    platTreeClose(data);
+    EXPECT_FALSE(fs::exists(root / "Data" / "empty.txt"));
+    EXPECT_FALSE(fs::exists(root / "Data" / "Made"));
+}
+
+// A link to a folder is never entered, as a root or below one, and goes as a link.
+TEST_F(PlatformTest, TreeWalksNeverEnterALink) {
+    fs::create_directories(root / "Outside");
+    std::ofstream(root / "Outside" / "precious.txt") << "p";
+    std::error_code ec;
+    fs::create_directory_symlink(root / "Outside", root / "Data" / "Link", ec);
+    if (ec || !fs::is_symlink(root / "Data" / "Link")) GTEST_SKIP() << "no directory links here: " << ec.message();
+    PlatTreeStatus status;
+    EXPECT_EQ(nullptr, platTreeOpen(at("Data\\Link").c_str(), 0, &status));
+    EXPECT_EQ(TreeIsLink, status);
+    PlatTreeDir* followed = platTreeOpen(at("Data\\Link").c_str(), 1, &status);  // a copy's source root may be one
+    ASSERT_NE(nullptr, followed);
+    platTreeClose(followed);
+    PlatTreeDir* data = platTreeOpen(at("Data").c_str(), 0, &status);
+    ASSERT_NE(nullptr, data);
+    PlatDirEntry entry;
+    bool listed = false;
+    while (platTreeRead(data, &entry))
+        if (std::string(entry.name) == "Link") listed = entry.isLink == 1;
+    EXPECT_TRUE(listed);
+    EXPECT_EQ(nullptr, platTreeOpenSub(data, "Link", &status));
+    EXPECT_EQ(TreeIsLink, status);
+    EXPECT_EQ(nullptr, platTreeMakeSub(data, "Link", &status));  // never written through
+    EXPECT_EQ(TreeIsLink, status);
+    EXPECT_EQ(0, platTreeRemoveLink(data, "Link"));
+    platTreeClose(data);
+    EXPECT_FALSE(fs::exists(root / "Data" / "Link"));
+    EXPECT_TRUE(fs::exists(root / "Outside" / "precious.txt"));
+}
+
+#ifdef _WIN32
+#include <windows.h>
+// A copy that cannot replace its read-only target (here: the target is held
+// open) leaves it read-only, as it was.
+TEST_F(PlatformTest, FailedCopyLeavesAReadOnlyTargetReadOnly) {
+    std::string target = at("Data\\target.txt");
+    std::ofstream(target) << "old";
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(-1, platCopyFile(at("Data\\First.DAT").c_str(), target.c_str()));
+    CloseHandle(held);
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, platCopyFile(at("Data\\First.DAT").c_str(), target.c_str()));  // replaced when it can be
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+#endif

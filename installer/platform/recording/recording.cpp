@@ -66,6 +66,7 @@ struct State {
     std::set<int> takenPorts;
     std::map<PlatSocket, int> openSockets;  // open sockets and their bound port (0: none)
     PlatSocket nextSocket = 100;
+    std::string failure;  // platFailureText
 };
 State* state = nullptr;
 unsigned long erasures = 0;  // nodes erased (or all of them, by reset): an open file's node may be gone
@@ -334,6 +335,12 @@ PlatFile* platFileOpen(const char* path, const char* mode) {
     PlatFile f;
     f.key = key;
     if (st().failOpenKeys.count(key) || (n && (n->dir || n->link))) {
+        st().failure = n && n->dir ? "a directory, not a file" : "cannot be opened";
+        record(-1, std::string("open(") + q(path) + ", " + mode + ")");
+        return nullptr;
+    }
+    if (mode[0] == 'w' && std::strchr(mode, 'x') && n) {
+        st().failure = "exists already";
         record(-1, std::string("open(") + q(path) + ", " + mode + ")");
         return nullptr;
     }
@@ -366,6 +373,13 @@ int platFileClose(PlatFile* file) {
     return result;
 }
 
+int platFileSync(PlatFile* file) {
+    if (!file) return -1;
+    return record(file->failed ? -1 : 0, "sync(\"" + file->key + "\")");
+}
+
+const char* platFailureText() { return st().failure.c_str(); }
+
 static Node* fileNode(PlatFile* f) {
     if (f->node && f->erased == erasures) return f->node;
     auto it = st().nodes.find(f->key);
@@ -397,6 +411,7 @@ size_t platFileRead(PlatFile* file, void* buffer, size_t size) {
 int platFileWrite(PlatFile* file, const char* data, size_t size) {
     Node* n = fileNode(file);
     if (!file->canWrite || !n || st().failWriteKeys.count(file->key)) {
+        st().failure = "No space left on device";
         file->failed = true;
         return -1;
     }
@@ -548,13 +563,20 @@ int platRemoveLink(const char* path) {
 int platCopyFile(const char* from, const char* to) {
     std::string call = std::string("copyFile(") + q(from) + ", " + q(to) + ")";
     Node* source = from ? find(from) : nullptr;
-    if (!source || source->dir || source->link || !to) return record(-1, call);
+    if (!source || source->dir || source->link || !to) {
+        st().failure = source ? "not a regular file" : "No such file or directory";
+        return record(-1, call);
+    }
     std::string key = keyOf(to);
     Node* target = find(to);
-    if ((target && (target->dir || target->readOnly)) || !parentIsDir(key) || st().failWriteKeys.count(key))
+    // a read-only target is replaced too; a failure leaves it as it was
+    if ((target && target->dir && !target->link) || !parentIsDir(key) || st().failWriteKeys.count(key)) {
+        st().failure = "cannot write the target";
         return record(-1, call);
+    }
     Node copy = *source;
     copy.path = target ? target->path : normal(to);
+    copy.readOnly = false;  // the copy is writable
     st().nodes[key] = copy;
     return record(0, call);
 }
@@ -562,10 +584,16 @@ int platCopyFile(const char* from, const char* to) {
 int platMoveFile(const char* from, const char* to) {
     std::string call = std::string("moveFile(") + q(from) + ", " + q(to) + ")";
     Node* source = from ? find(from) : nullptr;
-    if (!source || !to) return record(-1, call);
+    if (!source || !to) {
+        st().failure = "No such file or directory";
+        return record(-1, call);
+    }
     std::string key = keyOf(to);
     Node* target = find(to);
-    if ((target && (target->dir || target->readOnly)) || !parentIsDir(key)) return record(-1, call);
+    if ((target && target->dir && !target->link) || !parentIsDir(key) || st().failWriteKeys.count(key)) {
+        st().failure = "cannot write the target";
+        return record(-1, call);
+    }
     std::string fromKey = keyOf(from);
     std::string toFull = target ? target->path : normal(to);
     // a directory moves with everything below it
@@ -576,7 +604,7 @@ int platMoveFile(const char* from, const char* to) {
             moved.push_back(kv);
     for (auto& m : moved) {
         eraseNode(m.first);
-        m.second.path = toFull + m.second.path.substr(source == nullptr ? 0 : normal(from).size());
+        m.second.path = toFull + m.second.path.substr(normal(from).size());
     }
     for (auto& m : moved) st().nodes[lower(m.second.path)] = m.second;
     return record(0, call);
@@ -622,6 +650,87 @@ int platFixedDrives(char (*roots)[kPathBytes], int max) {
     for (const std::string& r : st().fixedDrives)
         if (count < max) copyText(roots[count++], kPathBytes, r.c_str());
     return count;
+}
+
+// ---- tree walks: in memory, by path
+
+struct PlatTreeDir {
+    std::string path;
+    std::vector<PlatDirEntry> entries;
+    size_t next = 0;
+    bool listed = false;
+};
+
+namespace {
+std::string childOf(const PlatTreeDir* dir, const std::string& name) {
+    return dir->path + (dir->path.back() == '\\' ? "" : "\\") + name;
+}
+
+PlatTreeDir* openTree(const std::string& path, int followLink, bool isRoot, PlatTreeStatus* status) {
+    Node* n = find(path);
+    std::string where = path;
+    if (n && n->link && followLink) {
+        where = n->target;
+        n = find(where);
+    }
+    if (!n) *status = isRoot ? TreeMissing : TreeUnreadable;
+    else if (n->link) *status = TreeIsLink;
+    else if (!n->dir) *status = TreeNotDir;
+    else if (st().failOpenKeys.count(keyOf(where))) *status = TreeUnreadable;
+    else *status = TreeOpened;
+    record(*status == TreeOpened ? 0 : -1, "treeOpen(\"" + path + "\")");
+    if (*status != TreeOpened) return nullptr;
+    PlatTreeDir* dir = new PlatTreeDir;
+    dir->path = normal(where);
+    return dir;
+}
+}  // namespace
+
+PlatTreeDir* platTreeOpen(const char* path, int followLink, PlatTreeStatus* status) {
+    if (!path || !*path) {
+        *status = TreeMissing;
+        return nullptr;
+    }
+    return openTree(path, followLink, true, status);
+}
+
+PlatTreeDir* platTreeOpenSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
+    return openTree(childOf(dir, name), 0, false, status);
+}
+
+PlatTreeDir* platTreeMakeSub(PlatTreeDir* dir, const char* name, PlatTreeStatus* status) {
+    std::string path = childOf(dir, name);
+    if (!find(path)) platCreateDir(path.c_str());
+    return openTree(path, 0, false, status);
+}
+
+void platTreeClose(PlatTreeDir* dir) { delete dir; }
+
+int platTreeRead(PlatTreeDir* dir, PlatDirEntry* entry) {
+    if (!dir->listed) {
+        // listed when first read, as a directory handle lists what is there then
+        dir->listed = true;
+        std::string key = lower(dir->path);
+        for (const auto& kv : st().nodes) {
+            if (kv.first == key || parentKey(kv.first) != key) continue;
+            PlatDirEntry e{};
+            copyText(e.name, sizeof e.name, kv.second.path.substr(kv.second.path.rfind('\\') + 1).c_str());
+            e.isDir = kv.second.dir ? 1 : 0;
+            e.isLink = kv.second.link ? 1 : 0;
+            dir->entries.push_back(e);
+        }
+    }
+    if (dir->next >= dir->entries.size()) return 0;
+    *entry = dir->entries[dir->next++];
+    return 1;
+}
+
+int platTreeDeleteFile(PlatTreeDir* dir, const char* name) { return platDeleteFile(childOf(dir, name).c_str()); }
+int platTreeRemoveDir(PlatTreeDir* dir, const char* name) { return platRemoveDir(childOf(dir, name).c_str()); }
+int platTreeRemoveLink(PlatTreeDir* dir, const char* name) { return platRemoveLink(childOf(dir, name).c_str()); }
+
+int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const char* toName) {
+    return platCopyFile(childOf(from, name).c_str(), childOf(to, toName).c_str());
 }
 
 // ---- system.h
