@@ -451,7 +451,7 @@ void Checker::checkArguments(size_t f, size_t i, const CommandRow& row) {
         }
         if (kind == ArgMessage) checkText(f, i, "the message \"" + token + "\"", token, 0);
         if (kind == ArgScript) {
-            if (isRelativePath(token) && !afterCD && fileNamed(token) == kNone)
+            if (isRelativePath(token) && !afterCD && fileNamed(token) == kNone && !appended.count(sameFileKey(token)))
                 error(f, i, std::string(row.word) + " names the file \"" + token + "\", which does not exist");
         }
         if (kind == ArgFile && isRelativePath(token) && !afterCD && !platFileReadable(token.c_str()) &&
