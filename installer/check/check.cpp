@@ -65,6 +65,7 @@ struct ScriptFile {
     // the first line at or after each line whose first word is Else or Endif,
     // and Endif: where the skips of If and Else stop
     std::vector<size_t> nextElseOrEndif, nextEndif;
+    std::map<std::string, size_t> sections;  // lower-case name: its first header line
 };
 
 // A variable written by a line: set, Strcat, GetPgmGroup, GetTempFileName.
@@ -104,6 +105,8 @@ std::string firstWordOf(const std::string& text) {
 
 void describeLines(ScriptFile& file) {
     file.lines.assign(file.pieces.size(), LineInfo());
+    file.sections.clear();
+    file.firstCD = kNone;
     file.nextElseOrEndif.assign(file.pieces.size() + 1, kNone);
     file.nextEndif.assign(file.pieces.size() + 1, kNone);
     for (size_t i = file.pieces.size(); i-- > 0;) {
@@ -124,6 +127,7 @@ void describeLines(ScriptFile& file) {
             info.columnOne = p == 0;
             size_t end = text.find_first_of("]\n", p + 1);
             info.headerName = text.substr(p + 1, (end == std::string::npos ? text.size() : end) - p - 1);
+            file.sections.insert({lowered(info.headerName), i});  // the first of a name stays
             // a header in column one ends the section above; an indented one
             // starts a section only where none runs
             if (info.columnOne || section == kNone) {
@@ -161,9 +165,8 @@ size_t sectionEnd(const ScriptFile& file, size_t header) {
 // The header of the section name, as setup finds it: the first header line of
 // that name, ignoring case, indented or not.
 size_t findSection(const ScriptFile& file, const std::string& name) {
-    for (size_t i = 0; i < file.lines.size(); i++)
-        if (file.lines[i].header && textEqualNoCase(file.lines[i].headerName, name)) return i;
-    return kNone;
+    auto it = file.sections.find(lowered(name));
+    return it == file.sections.end() ? kNone : it->second;
 }
 
 // A relative path that setup opens from its working directory (the folder
@@ -216,6 +219,7 @@ class Checker {
     std::vector<ScriptFile> files;
     std::vector<size_t> languages;  // indexes of the language files, by name
     std::vector<Definition> definitions;
+    std::map<std::string, std::vector<size_t>> definitionsOf;  // lower-case name: its definitions
     std::set<std::string> written;          // lower-case names of variables some line or command writes
     std::set<std::string> appended;         // files the script writes with AppendFile
     struct Message {
@@ -263,6 +267,7 @@ class Checker {
     void checkText(size_t file, size_t piece, const std::string& subject, const std::string& text, int args);
     bool isDefinedIn(size_t language, const std::string& name) const;
     bool definedInScript(const std::string& name) const;
+    const std::vector<size_t>& definitionsNamed(const std::string& name) const;
 };
 
 size_t Checker::fileNamed(const std::string& name) const {
@@ -352,6 +357,7 @@ void Checker::collectDefinitions() {
             const CommandRow* row = commandRow(info.code);
             if (row->args[0] == ArgVariable && info.given[0]) {
                 bool literal = info.code == CmdSet && info.given[1] && !info.bare[1];
+                definitionsOf[lowered(info.token[0])].push_back(definitions.size());
                 definitions.push_back({f, i, info.token[0], literal, literal ? info.token[1] : ""});
                 written.insert(lowered(info.token[0]));
             }
@@ -629,17 +635,24 @@ void Checker::checkSilentBoxes(size_t f, size_t header) {
 
 // ---- message keys
 
+const std::vector<size_t>& Checker::definitionsNamed(const std::string& name) const {
+    static const std::vector<size_t> none;
+    auto it = definitionsOf.find(lowered(name));
+    return it == definitionsOf.end() ? none : it->second;
+}
+
 bool Checker::definedInScript(const std::string& name) const {
-    for (const Definition& d : definitions)
-        if (files[d.file].role == RoleScript && textEqualNoCase(d.name, name)) return true;
+    for (size_t d : definitionsNamed(name))
+        if (files[definitions[d].file].role == RoleScript) return true;
     return false;
 }
 
 // Defined by a section of the language file that some Include runs.
 bool Checker::isDefinedIn(size_t language, const std::string& name) const {
     const ScriptFile& file = files[language];
-    for (const Definition& d : definitions) {
-        if (d.file != language || !textEqualNoCase(d.name, name)) continue;
+    for (size_t index : definitionsNamed(name)) {
+        const Definition& d = definitions[index];
+        if (d.file != language) continue;
         size_t section = file.lines[d.piece].section;
         if (section != kNone && file.loadedSections.count(lowered(file.lines[section].headerName))) return true;
     }
