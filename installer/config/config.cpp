@@ -5,6 +5,7 @@
 #include "../base/report.h"
 #include "../base/text.h"
 #include <cstring>
+#include <string>
 
 char pluginTable[kPluginSlots][kPluginChars];
 
@@ -154,7 +155,11 @@ int AddPartition(const char* dstdir, const char* dir) {
         }
     }
     if (!done) {
-        reportBox(UnlessSilent, BoxOK, "ERROR_OPEN_TTL", "ERROR_OPEN_MSG");
+        // the file's name fills the text's %s, as for the settings file: one
+        // text serves both, so it must never show a bare "%s"
+        std::string name = std::string(dstdir ? dstdir : "") + "\\Qolt.ini";
+        const char* args[1] = {*qolt ? qolt : name.c_str()};
+        reportBox(UnlessSilent, BoxOK, "ERROR_OPEN_TTL", "ERROR_OPEN_MSG", args, 1);
         reportDiagnostic("AddPartition: cannot add the partition to %s", *qolt ? qolt : "Qolt.ini");
         return -1;
     }

@@ -19,9 +19,12 @@ void afterTransfer(PlatWindow progress, TransferResult result) {
     if (result == TransferPartial) noteFailure();
 }
 
+// Each form reads only the directories its paths are made from (the command
+// table lists them).
 void transfer(CommandCall& c, PathForm form, bool move) {
-    afterTransfer(c.progress, copyOrMove(c.progress, form, move, GetVariable("SRCDIR"), GetVariable("DSTDIR"),
-                                         c.value[0], c.value[1]));
+    const char* srcdir = (form == FormPlain || form == FormS) ? GetVariable("SRCDIR") : nullptr;
+    const char* dstdir = (form == FormPlain || form == FormD) ? GetVariable("DSTDIR") : nullptr;
+    afterTransfer(c.progress, copyOrMove(c.progress, form, move, srcdir, dstdir, c.value[0], c.value[1]));
 }
 }  // namespace
 

@@ -271,7 +271,7 @@ TEST_F(FileOpsTest, AddPartitionThatCannotOpenItsFileShowsTheOpenError) {
     recording::addFile("C:\\dst\\Qolt.ini", "vexa 1\n");
     recording::failOpen("C:\\dst\\Qolt.ini");
     EXPECT_EQ(-1, AddPartition("C:\\dst", "E:\\data"));
-    EXPECT_EQ(std::vector<std::string>{"ERROR_OPEN_TTL/ERROR_OPEN_MSG()"}, service_sink::of("box"));
+    EXPECT_EQ(std::vector<std::string>{"ERROR_OPEN_TTL/ERROR_OPEN_MSG(C:\\dst\\Qolt.ini)"}, service_sink::of("box"));
     recording::reset();
     recording::addFile("C:\\dst\\qolt.ini", "vexa 1");  // no line end: the disk line starts its own
     EXPECT_EQ(0, AddPartition("C:\\dst", "E:\\data"));
