@@ -8,12 +8,14 @@ set(INSTALLER_LAYER_system base platform fileops system)
 set(INSTALLER_LAYER_dialogs base platform fileops config dialogs)
 set(INSTALLER_LAYER_script base platform fileops config system dialogs script)
 set(INSTALLER_LAYER_frame base platform fileops config system dialogs script frame)
+# the script checker stands beside the frame: it uses the script layer, never the frame
+set(INSTALLER_LAYER_check base platform fileops config system dialogs script check)
 
 # check_installer_layers(<installer source dir>): FATAL_ERROR on the first
 # upward include (a quoted include naming a file of a higher layer).
 function(check_installer_layers root)
   set(violations "")
-  foreach(layer base platform fileops config system dialogs script frame)
+  foreach(layer base platform fileops config system dialogs script frame check)
     file(GLOB_RECURSE sources RELATIVE ${root} ${root}/${layer}/*.h ${root}/${layer}/*.cpp)
     foreach(source ${sources})
       file(STRINGS ${root}/${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]+\"")

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what is missing, builds everything natively and for 32-bit Windows,
 # runs every test natively (plainly and under AddressSanitizer and
-# UndefinedBehaviorSanitizer), fuzzes the converter's readers for a bounded
+# UndefinedBehaviorSanitizer), fuzzes the converter's and the installer's readers for a bounded
 # time, then runs the Windows builds under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,20 +22,36 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_WERROR=ON -DVE
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
 
-echo "== fuzzing the scene reader and the project scan (${fuzz_seconds}s each)"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXA_INSTALLER=OFF \
+echo "== fuzzing the converter's and the installer's readers (${fuzz_seconds}s each)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DBUILD_TESTING=OFF -DVEXA_FUZZ=ON -DVEXA_SANITIZE=ON >/dev/null
-cmake --build build-fuzz -j"$jobs" --target fuzz_scene fuzz_project
+cmake --build build-fuzz -j"$jobs" --target fuzz_scene fuzz_project fuzz_script fuzz_config fuzz_registry
 corpus=build-fuzz/corpus
 rm -rf "$corpus" && mkdir -p "$corpus/scene" "$corpus/project"
 build/converter/tests/make_fixtures build-fuzz/fixtures
 find build-fuzz/fixtures converter/tests/regressions -name '*.3ds' -exec cp {} "$corpus/scene/" \; 2>/dev/null || true
 cp /usr/share/assimp/models/3DS/* "$corpus/scene/" 2>/dev/null || true
 find build-fuzz/fixtures converter/tests/regressions -name '*.prj' -exec cp {} "$corpus/project/" \; 2>/dev/null || true
-build-fuzz/converter/fuzz_scene -max_total_time="$fuzz_seconds" -max_len=65536 -rss_limit_mb=4096 \
-    -artifact_prefix=build-fuzz/ "$corpus/scene" 2>&1 | tail -n 3
-build-fuzz/converter/fuzz_project -max_total_time="$fuzz_seconds" -artifact_prefix=build-fuzz/ \
-    "$corpus/project" 2>&1 | tail -n 3
+bash installer/fuzz/make_seeds.sh "$corpus" >/dev/null
+for t in script config registry; do cp installer/fuzz/regressions/$t/* "$corpus/$t/" 2>/dev/null || true; done
+fuzz() {   # target corpus [options]: fails on any finding
+  local target=$1 dir=$2; shift 2
+  local log=build-fuzz/${target##*/}.log
+  echo "-- $target"
+  if ! "build-fuzz/$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=4096 -artifact_prefix=build-fuzz/ "$@" \
+      "$corpus/$dir" > "$log" 2>&1; then
+    tail -n 40 "$log"
+    echo "$target found a fault: the input is in build-fuzz/, the log in $log"
+    exit 1
+  fi
+  tail -n 2 "$log"
+}
+fuzz converter/fuzz_scene scene -max_len=65536
+fuzz converter/fuzz_project project
+fuzz installer/fuzz_script script -max_len=8192
+fuzz installer/fuzz_config config -max_len=8192
+# the registry file is written and synced for each input: a memory file system keeps that quick
+TMPDIR=/dev/shm fuzz installer/fuzz_registry registry -max_len=8192 -close_fd_mask=2
 
 echo "== Windows build (MinGW-w64, i686)"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \

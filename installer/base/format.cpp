@@ -31,6 +31,47 @@ size_t readNumber(const char*& p) {
     }
     return n;
 }
+
+// One conversion of a stored text, from its "%" to its conversion character.
+struct Conversion {
+    const char* end;    // after it
+    bool left;
+    size_t width;
+    bool hasPrecision;
+    size_t precision;
+    bool plainText;     // a %s with no length and no "*": the one kind ever filled
+};
+
+// Reads the conversion starting at start (a "%" that does not begin "%%").
+// false for a lone "%" (with its flags, width...) at the very end of the text.
+bool readConversion(const char* start, Conversion& c) {
+    const char* p = start + 1;
+    c.left = false;
+    while (isFlag(*p)) {
+        if (*p == '-') c.left = true;
+        p++;
+    }
+    bool starUsed = false;
+    c.width = 0;
+    if (*p == '*') { starUsed = true; p++; } else c.width = readNumber(p);
+    c.hasPrecision = false;
+    c.precision = 0;
+    if (*p == '.') {
+        p++;
+        c.hasPrecision = true;
+        if (*p == '*') { starUsed = true; p++; } else c.precision = readNumber(p);
+    }
+    bool sized = false;
+    while (isLength(*p)) {
+        sized = true;
+        p++;
+    }
+    c.end = p;
+    if (!*p) return false;
+    c.plainText = *p == 's' && !sized && !starUsed;
+    c.end = p + 1;
+    return true;
+}
 }  // namespace
 
 size_t formatText(char* out, size_t size, const char* text, const char* const* args, int argCount) {
@@ -43,53 +84,54 @@ size_t formatText(char* out, size_t size, const char* text, const char* const* a
             o.put(*p++);
             continue;
         }
-        const char* start = p++;
-        if (*p == '%') {
+        if (p[1] == '%') {
             o.put('%');
-            p++;
+            p += 2;
             continue;
         }
-        bool left = false;
-        while (isFlag(*p)) {
-            if (*p == '-') left = true;
-            p++;
-        }
-        bool starUsed = false;
-        size_t width = 0;
-        if (*p == '*') { starUsed = true; p++; } else width = readNumber(p);
-        bool hasPrecision = false;
-        size_t precision = 0;
-        if (*p == '.') {
-            p++;
-            hasPrecision = true;
-            if (*p == '*') { starUsed = true; p++; } else precision = readNumber(p);
-        }
-        bool sized = false;
-        while (isLength(*p)) {
-            sized = true;
-            p++;
-        }
-        char conv = *p;
-        if (!conv) {  // a lone "%" at the end: copy it as written
-            o.put(start, static_cast<size_t>(p - start));
+        const char* start = p;
+        Conversion c;
+        if (!readConversion(start, c)) {  // a lone "%" at the end: copy it as written
+            o.put(start, static_cast<size_t>(c.end - start));
             break;
         }
-        p++;
+        p = c.end;
         const char* arg = next < argCount ? args[next] : nullptr;
         next++;
-        if (conv != 's' || sized || starUsed || !arg) {
+        if (!c.plainText || !arg) {
             o.put(start, static_cast<size_t>(p - start));  // not a text conversion we can fill
             continue;
         }
         size_t n = std::strlen(arg);
-        if (hasPrecision && precision < n) n = precision;
-        size_t pad = width > n ? width - n : 0;
-        if (!left) for (size_t i = 0; i < pad && o.len + 1 < o.size; i++) o.put(' ');
+        if (c.hasPrecision && c.precision < n) n = c.precision;
+        size_t pad = c.width > n ? c.width - n : 0;
+        if (!c.left) for (size_t i = 0; i < pad && o.len + 1 < o.size; i++) o.put(' ');
         o.put(arg, n);
-        if (left) for (size_t i = 0; i < pad && o.len + 1 < o.size; i++) o.put(' ');
+        if (c.left) for (size_t i = 0; i < pad && o.len + 1 < o.size; i++) o.put(' ');
     }
     out[o.len] = 0;
     return o.len;
+}
+
+std::vector<TextConversion> textConversions(const char* text) {
+    std::vector<TextConversion> found;
+    const char* p = text ? text : "";
+    while (*p) {
+        if (*p != '%') {
+            p++;
+            continue;
+        }
+        if (p[1] == '%') {
+            p += 2;
+            continue;
+        }
+        Conversion c;
+        bool complete = readConversion(p, c);
+        found.push_back({std::string(p, static_cast<size_t>(c.end - p)), complete && c.plainText});
+        if (!complete) break;
+        p = c.end;
+    }
+    return found;
 }
 
 void convertLineBreaks(char* text) {

@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #if defined(__GNUC__)
 #define SETUP_PRINTF(f, a) __attribute__((format(printf, f, a)))
@@ -24,6 +25,16 @@ const size_t kFormatBytes = 4096;
 // copied as written. Nothing is ever written through "%n".
 // Returns the length of the result.
 size_t formatText(char* out, size_t size, const char* text, const char* const* args, int argCount);
+
+// The conversions of a stored text as formatText reads them, in order: each
+// takes the next argument, and only a plain "%s" (flags, width and precision
+// allowed) is ever filled; the others, and a lone "%" at the end, are shown as
+// written. "%%" is a percent sign, not a conversion.
+struct TextConversion {
+    std::string written;  // "%-10s", "%d", "% o", "%"
+    bool fillable;        // a plain %s
+};
+std::vector<TextConversion> textConversions(const char* text);
 
 // Replaces, in place, every backslash followed by the letter n with a carriage
 // return and a line feed.

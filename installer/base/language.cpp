@@ -1,4 +1,5 @@
 #include "language.h"
+#include "text.h"
 
 namespace {
 struct LanguageRow {
@@ -38,4 +39,10 @@ int languageCodeFor(unsigned languageId) {
         else if (sub != 2) code = 9;  // neither traditional nor simplified: English
     }
     return code;
+}
+
+const char* languageChosenFor(const char* name) {
+    for (const LanguageRow& row : LanguageTable)
+        if (textEqualNoCase(row.name, name)) return LanguageName(row.code);
+    return nullptr;
 }

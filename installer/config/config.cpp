@@ -5,6 +5,7 @@
 #include "../base/report.h"
 #include "../base/text.h"
 #include <cstring>
+#include <string>
 
 char pluginTable[kPluginSlots][kPluginChars];
 
@@ -154,7 +155,11 @@ int AddPartition(const char* dstdir, const char* dir) {
         }
     }
     if (!done) {
-        reportBox(UnlessSilent, BoxOK, "ERROR_OPEN_TTL", "ERROR_OPEN_MSG");
+        // the file's name fills the text's %s, as for the settings file: one
+        // text serves both, so it must never show a bare "%s"
+        std::string name = std::string(dstdir ? dstdir : "") + "\\Qolt.ini";
+        const char* args[1] = {*qolt ? qolt : name.c_str()};
+        reportBox(UnlessSilent, BoxOK, "ERROR_OPEN_TTL", "ERROR_OPEN_MSG", args, 1);
         reportDiagnostic("AddPartition: cannot add the partition to %s", *qolt ? qolt : "Qolt.ini");
         return -1;
     }
@@ -211,7 +216,12 @@ bool ReadPackLine(PlatFile* pack, std::string& line) {
             else if (*p == ' ' && quoted) line += "\\ ";
             else line += *p;
         }
-        size_t length = line.size() - (line.back() == '\n' ? 1 : 0);
+        size_t length = line.size() - (!line.empty() && line.back() == '\n' ? 1 : 0);
+        if (line.find_first_not_of(" \t\r\n") == std::string::npos) {
+            // only quotes: a disk line without its directory would mean nothing to the runtime
+            reportDiagnostic("qoltpack.ini: a partition line that names no directory is left out");
+            continue;
+        }
         if (length > kPackLineChars) {
             reportDiagnostic("qoltpack.ini: a partition line longer than 1018 characters is left out: %s",
                              line.substr(0, 60).c_str());

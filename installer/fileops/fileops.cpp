@@ -221,43 +221,41 @@ TransferResult copyOrMove(PlatWindow progress, PathForm form, bool move, const c
                           const char* first, const char* second) {
     const char* command[2][4] = {{"CopyA", "Copy", "CopyS", "CopyD"}, {"MoveA", "Move", "MoveS", "MoveD"}};
     const char* word = command[move ? 1 : 0][form];
+    // what each form needs: FormA both paths (or it does nothing), the others
+    // a name, and CopyS/MoveS a folder: none may be absent or empty, since an
+    // empty one would name a folder itself ("DSTDIR\") or the root ("\name")
+    const char* needed[2] = {first, form == FormPlain ? (second ? second : first) : second};
+    const char* what[2] = {form == FormD ? "source" : "file name", form == FormS ? "folder" : "file name"};
+    for (int i = 0; i < 2; i++) {
+        if (needed[i] && *needed[i]) continue;
+        if (form == FormA) {
+            reportDiagnostic("%s: a path is %s; nothing done", word, needed[i] ? "empty" : "missing");
+            return TransferNothing;
+        }
+        reportDiagnostic("%s: %s %s; nothing done", word, needed[i] ? "an empty" : "no", what[i]);
+        return TransferFailed;
+    }
     char source[kPathBytes];
     char target[kPathBytes];
     bool sourceOk = true, targetOk = true;
-    // the names each form joins to a folder; empty, "DSTDIR\" would name the folder itself
-    const char* joined[2] = {nullptr, nullptr};
     switch (form) {
     case FormA:
-        // an absent or empty path does nothing at all
-        if (!first || !second || !*first || !*second) {
-            reportDiagnostic("%s: a path is %s; nothing done", word, (!first || !second) ? "missing" : "empty");
-            return TransferNothing;
-        }
         sourceOk = composePath(source, ReportWithBox, "%s", first) == 0;
         targetOk = composePath(target, ReportWithBox, "%s", second) == 0;
         break;
     case FormPlain:
-        joined[0] = first;
-        joined[1] = second;
         sourceOk = composePath(source, ReportWithBox, "%s\\%s", srcdir, first) == 0;
         targetOk = composePath(target, ReportWithBox, "%s\\%s", dstdir, second ? second : first) == 0;
         break;
     case FormS:
-        joined[0] = first;
         sourceOk = composePath(source, ReportWithBox, "%s\\%s", srcdir, first) == 0;
         targetOk = composePath(target, ReportWithBox, "%s\\%s", second, first) == 0;
         break;
     case FormD:
-        joined[1] = second;
         sourceOk = composePath(source, ReportWithBox, "%s", first) == 0;
         targetOk = composePath(target, ReportWithBox, "%s\\%s", dstdir, second) == 0;
         break;
     }
-    for (const char* name : joined)
-        if (name && !*name) {
-            reportDiagnostic("%s: an empty file name is refused; nothing done", word);
-            return TransferFailed;
-        }
     // a path that cannot be made is a failed copy or move, never a different path
     if (!sourceOk || !targetOk) return TransferFailed;
     if (form == FormA && move) reportProgress(progress, "MOVE_MSG", source);

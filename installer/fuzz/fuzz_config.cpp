@@ -2,6 +2,7 @@
 // separated by lines "==8<==", an installed qolt.ini, the new release's
 // qolt.ini (also taken as the old pack file) and a line (the old plug-in
 // list, a partition, a version, a configuration line to split).
+#include "parts.h"
 #include "config/config.h"
 #include "config/tokens.h"
 #include "platform/recording/recording.h"
@@ -14,14 +15,7 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string cut = "\n==8<==\n";
-    std::string input(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> p;
-    size_t start = 0;
-    for (size_t at; p.size() < 2 && (at = input.find(cut, start)) != std::string::npos; start = at + cut.size())
-        p.push_back(input.substr(start, at - start));
-    p.push_back(input.substr(start));
-    p.resize(3);
+    std::vector<std::string> p = fuzzParts(data, size, 3);
     std::string line = p[2].substr(0, p[2].find('\n'));
     line = line.substr(0, line.find('\0'));
 

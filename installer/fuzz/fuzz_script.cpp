@@ -4,6 +4,7 @@
 // Every question nobody answers takes its default, and the run is bounded in
 // lines so that goto loops end.
 #include "base/log.h"
+#include "parts.h"
 #include "dialogs/ask.h"
 #include "frame/startup.h"
 #include "platform/files.h"
@@ -18,22 +19,10 @@
 namespace {
 // Every run keeps a log, thrown away, so that the log's lines are made too.
 void discardLogLine(const char*) {}
-
-std::vector<std::string> parts(const uint8_t* data, size_t size) {
-    static const std::string cut = "\n==8<==\n";
-    std::string input(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t at; out.size() < 3 && (at = input.find(cut, start)) != std::string::npos; start = at + cut.size())
-        out.push_back(input.substr(start, at - start));
-    out.push_back(input.substr(start));
-    out.resize(4);
-    return out;
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<std::string> p = parts(data, size);
+    std::vector<std::string> p = fuzzParts(data, size, 4);
     recording::reset();
     recording::addFile("C:\\setup\\setup.ini", p[0]);
     recording::addFile("C:\\setup\\setup.English.txt", p[1]);

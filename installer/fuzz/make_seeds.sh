@@ -1,11 +1,11 @@
 #!/bin/bash
 # Writes the seed inputs of the installer's fuzz targets from the script test
 # folders and the example installer.
-#   make_seeds.sh <corpus dir>     (makes <dir>/script and <dir>/config)
+#   make_seeds.sh <corpus dir>     (makes <dir>/script, <dir>/config and <dir>/registry)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 out=$1
-mkdir -p "$out/script" "$out/config"
+mkdir -p "$out/script" "$out/config" "$out/registry"
 cut=$'\n==8<==\n'
 n=0
 for dir in "$here"/../tests/scripts/*/ "$here"/../../examples/installer/; do
@@ -25,4 +25,11 @@ for dir in "$here"/../tests/scripts/*/ "$here"/../../examples/installer/; do
     done
 done
 printf 'vexa 1\nupdate 2.0\nplugin a-1.dll\n%splugin a-2.dll\nplugin b.dll\n%supdate 1 2 3\n' "$cut" "$cut" > "$out/config/handmade"
-echo "seeds: $(ls "$out/script" | wc -l) scripts, $(ls "$out/config" | wc -l) configuration files"
+# registry files: what the script tests preset, and a few of every form the file takes
+header='Windows Registry Editor Version 5.00'
+for f in "$here"/../tests/scripts/*/preset.reg; do
+    n=$((n + 1))
+    { echo "$header"; echo; grep -v '^Windows Registry Editor' "$f"; } > "$out/registry/seed$n"
+done
+cp "$here/seeds/"*.reg "$out/registry/"
+echo "seeds: $(ls "$out/script" | wc -l) scripts, $(ls "$out/config" | wc -l) configuration files, $(ls "$out/registry" | wc -l) registry files"

@@ -1,5 +1,6 @@
 // Files, directories, language and system paths on Linux.
 #include "files.h"
+#include "files_stdio.h"
 #include "hostpath_posix.h"
 #include "system.h"
 #include "../base/log.h"
@@ -239,10 +240,6 @@ int openRegular(int dirFd, const char* path, int flags, mode_t mode, struct stat
 }
 }  // namespace
 
-struct PlatFile {
-    FILE* stream;
-};
-
 const char* platFailureText() { return lastFailure.c_str(); }
 
 static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
@@ -287,42 +284,10 @@ static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
     return new PlatFile{f};
 }
 
-int platFileClose(PlatFile* file) {
-    if (!file) return -1;
-    bool ok = !std::ferror(file->stream);
-    ok = std::fclose(file->stream) == 0 && ok;
-    delete file;
-    return ok ? 0 : -1;
-}
-
 int platFileSync(PlatFile* file) {
     if (!file || std::fflush(file->stream) != 0 || fsync(fileno(file->stream)) != 0) return failErrno();
     return 0;
 }
-
-int platFileGetc(PlatFile* file) {
-    int c = std::fgetc(file->stream);
-    return c == EOF ? -1 : c;
-}
-
-void platFileUngetc(PlatFile* file, int c) { std::ungetc(c, file->stream); }
-
-size_t platFileRead(PlatFile* file, void* buffer, size_t size) { return std::fread(buffer, 1, size, file->stream); }
-
-int platFileWrite(PlatFile* file, const char* data, size_t size) {
-    return std::fwrite(data, 1, size, file->stream) == size ? 0 : -1;
-}
-
-int platFilePuts(PlatFile* file, const char* text) { return platFileWrite(file, text, std::strlen(text)); }
-
-long platFileTell(PlatFile* file) { return std::ftell(file->stream); }
-
-int platFileSeek(PlatFile* file, long offset, int whence) {
-    std::clearerr(file->stream);
-    return std::fseek(file->stream, offset, whence) == 0 ? 0 : -1;
-}
-
-int platFileAtEnd(PlatFile* file) { return std::feof(file->stream) ? 1 : 0; }
 
 int platPathMatches(const char* pattern) {
     std::string p = pattern ? pattern : "";

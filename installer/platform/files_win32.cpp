@@ -1,5 +1,6 @@
 // Files, directories, language and system paths on Windows.
 #include "files.h"
+#include "files_stdio.h"
 #include "../base/log.h"
 #include "../base/text.h"
 #include "system.h"
@@ -39,10 +40,6 @@ int platGetCurrentDir(char* out, int size) {
 }
 
 const char* platEnv(const char* name) { return std::getenv(name); }
-
-struct PlatFile {
-    FILE* stream;
-};
 
 namespace {
 // Why the last failed operation failed, for platFailureText.
@@ -130,43 +127,11 @@ static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
     return new PlatFile{f};
 }
 
-int platFileClose(PlatFile* file) {
-    if (!file) return -1;
-    bool ok = !std::ferror(file->stream);
-    ok = std::fclose(file->stream) == 0 && ok;
-    delete file;
-    return ok ? 0 : -1;
-}
-
 int platFileSync(PlatFile* file) {
     if (!file || std::fflush(file->stream) != 0 || _commit(_fileno(file->stream)) != 0)
         return failWith("cannot write the file through to the disk");
     return 0;
 }
-
-int platFileGetc(PlatFile* file) {
-    int c = std::fgetc(file->stream);
-    return c == EOF ? -1 : c;
-}
-
-void platFileUngetc(PlatFile* file, int c) { std::ungetc(c, file->stream); }
-
-size_t platFileRead(PlatFile* file, void* buffer, size_t size) { return std::fread(buffer, 1, size, file->stream); }
-
-int platFileWrite(PlatFile* file, const char* data, size_t size) {
-    return std::fwrite(data, 1, size, file->stream) == size ? 0 : -1;
-}
-
-int platFilePuts(PlatFile* file, const char* text) { return platFileWrite(file, text, std::strlen(text)); }
-
-long platFileTell(PlatFile* file) { return std::ftell(file->stream); }
-
-int platFileSeek(PlatFile* file, long offset, int whence) {
-    std::clearerr(file->stream);
-    return std::fseek(file->stream, offset, whence) == 0 ? 0 : -1;
-}
-
-int platFileAtEnd(PlatFile* file) { return std::feof(file->stream) ? 1 : 0; }
 
 int platPathMatches(const char* pattern) {
     // a directory written with its final backslash ("C:\\Temp\\") is still that directory

@@ -339,7 +339,9 @@ std::string applied(const std::string& text, std::vector<Splice> splices) {
 
 // The text that ends the file before lines are added at its end.
 std::string endWithLine(const std::string& text, const std::string& eol) {
-    return (text.empty() || text.back() == '\n') ? "" : eol;
+    if (text.empty() || text.back() == '\n') return "";
+    // a last line cut after its carriage return lacks only the line feed
+    return (text.back() == '\r' && eol == "\r\n") ? "\n" : eol;
 }
 
 // Splices that add the key (and the keys above it that are missing) at the

@@ -19,17 +19,24 @@ void afterTransfer(PlatWindow progress, TransferResult result) {
     if (result == TransferPartial) noteFailure();
 }
 
+// Each form reads only the directories its paths are made from (the command
+// table lists them).
 void transfer(CommandCall& c, PathForm form, bool move) {
-    afterTransfer(c.progress, copyOrMove(c.progress, form, move, GetVariable("SRCDIR"), GetVariable("DSTDIR"),
-                                         c.value[0], c.value[1]));
+    const char* srcdir = (form == FormPlain || form == FormS) ? GetVariable("SRCDIR") : nullptr;
+    const char* dstdir = (form == FormPlain || form == FormD) ? GetVariable("DSTDIR") : nullptr;
+    afterTransfer(c.progress, copyOrMove(c.progress, form, move, srcdir, dstdir, c.value[0], c.value[1]));
 }
 }  // namespace
 
 void doMkDir(CommandCall& c) {
     const char* dir = c.value[0] ? c.value[0] : "";
-    if (!*dir && (!c.value[1] || !*c.value[1])) {
-        // "\" alone is the root of the drive: there is nothing to make
-        reportDiagnostic("MkDir: no directory given; nothing made");
+    if (!*dir) {
+        // "\" alone is the root of the drive, and "\name" a folder at that root,
+        // which a script never means by an undefined or empty folder
+        if (c.value[1] && *c.value[1])
+            reportDiagnostic("MkDir: no folder given to make %s in; nothing made", c.value[1]);
+        else
+            reportDiagnostic("MkDir: no directory given; nothing made");
         setFailure();
         return;
     }

@@ -13,6 +13,7 @@ namespace {
 // Skips lines of the current script file up to a line whose first word is one
 // of the two words. Returns the index of the word found, or -1 at the end of the file.
 int SkipBlock(const char* word1, const char* word2) {
+    if (!run.scriptFile) return -1;  // a command run outside any script: nothing to skip
     char line[kLineBytes];
     while (platFileReadPiece(run.scriptFile, line, kLineBytes) > 0) {
         char* p = line;

@@ -19,7 +19,7 @@ void makeLink(CommandCall& c, LinkFolder folder, const char* baseVariable) {
     request.title = c.value[1];
     request.workDir = GetVariable("DSTDIR");
     request.arguments = GetVariable("LINKARG");
-    request.group = GetVariable("PROGRAMGROUP");
+    request.group = folder == LinkInProgramGroup ? GetVariable("PROGRAMGROUP") : nullptr;
     if (CreateLink(c.progress, request) != LinkNotAttempted) SetVariable("LINKARG", "");
 }
 }  // namespace

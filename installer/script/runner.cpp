@@ -69,8 +69,10 @@ void RunSection(PlatWindow owner, const char* name) {
         if (!run.silentMode) ShowMessageBox(BoxOK, GetVariable("ERROR_TTL"), GetVariable("ERROR_INI_INC"), nullptr, 0);
         reportDiagnostic("section \"%s\" not found", name ? name : "(none)");
         noteFailure();
-        // the quit request ends the run only when this is its first section
-        endRun(progress, EndClearMark | EndRestartNow, -1);
+        // Only a missing first section ends the run: then the failed-install
+        // mark goes (unless a failure is known) and an asked restart happens.
+        // Below it the caller goes on, and its later failures must find the mark.
+        if (run.depth == 1) endRun(progress, EndClearMark | EndRestartNow, -1);
     } else {
         bool logging = logEnabled();
         // the line numbers the log gives: counted while lines follow each

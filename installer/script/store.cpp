@@ -10,6 +10,7 @@ struct VariableSlot {
     char* value;
 };
 VariableSlot slots[kVariableSlots];
+const StoreObserver* observer = nullptr;
 
 char* copyText(const char* text) {
     size_t n = std::strlen(text) + 1;
@@ -34,6 +35,7 @@ int findSlot(const char* name) {
 
 int SetVariable(const char* name, const char* value) {
     if (!name || !value) return -1;
+    if (observer) observer->stored(name);
     int i = findSlot(name);
     if (i < 0) {
         for (int j = 0; j < kVariableSlots; j++)
@@ -55,6 +57,7 @@ int SetVariable(const char* name, const char* value) {
 
 char* GetVariable(const char* name) {
     if (!name) return nullptr;
+    if (observer) observer->lookedUp(name);
     int i = findSlot(name);
     return i < 0 ? nullptr : slots[i].value;
 }
@@ -75,3 +78,5 @@ int variableCount() {
         if (s.name) n++;
     return n;
 }
+
+void setStoreObserver(const StoreObserver* o) { observer = o; }

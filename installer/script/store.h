@@ -15,3 +15,11 @@ void ClearVariable(const char* name);
 void clearVariableStore();
 // Number of used slots.
 int variableCount();
+
+// Tests: sees every name GetVariable looks up and every name SetVariable
+// stores (nullptr: nobody watches).
+struct StoreObserver {
+    void (*lookedUp)(const char* name);
+    void (*stored)(const char* name);
+};
+void setStoreObserver(const StoreObserver* observer);

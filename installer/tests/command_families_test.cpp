@@ -308,3 +308,23 @@ TEST_F(CommandTest, PercentSignsInPathsReachDiagnosticsAsWritten) {
     EXPECT_EQ("setup: cannot copy C:\\src\\100%sale.dll to C:\\dst\\100%sale.dll: No such file or directory",
               recording::diagnostics().back());
 }
+
+// An empty or undefined folder never turns a path into one at the root of the drive.
+TEST_F(CommandTest, EmptyFoldersNeverNameTheRootOfTheDrive) {
+    static const char* const lines[] = {
+        "MkDir \"\" \"made\"", "MkDir Undefined \"made\"", "CopyS \"a.dll\" \"\"", "MoveS \"a.dll\" Undefined",
+        "CopyD \"C:\\src\\a.dll\" \"\"",
+    };
+    for (const char* text : lines) {
+        SCOPED_TRACE(text);
+        SetUp();
+        run.silentMode = 1;
+        recording::addFile("C:\\src\\a.dll", "library");
+        line(text);
+        EXPECT_TRUE(recording::isDir("C:\\dst"));
+        EXPECT_FALSE(recording::exists("C:\\made"));
+        EXPECT_FALSE(recording::exists("C:\\a.dll"));
+        EXPECT_TRUE(recording::exists("C:\\src\\a.dll"));
+        EXPECT_EQ(1, run.failure);
+    }
+}

@@ -1,6 +1,6 @@
 // The dialogs on the recording platform: what each command asks, what its
 // answers write, and what its abort paths do to the run.
-#include "dialogs/ask.h"
+#include "command_fixture.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/resource.h"
 #include "platform/recording/recording.h"
@@ -13,30 +13,12 @@
 #include <vector>
 
 namespace {
-class DialogTest : public ::testing::Test {
+class DialogTest : public CommandTest {
   protected:
     void SetUp() override {
-        recording::reset();
-        resetRunState();
-        resetAnswers();
-        clearVariableStore();
-        SetVariable("DSTDIR", "C:\\dst");
+        CommandTest::SetUp();
         SetVariable("SETUPNAME", "Vexa 3D");
         SetVariable("ABORT_MSG", "Installation aborted.");
-        recording::addDir("C:\\dst");
-    }
-    void TearDown() override { clearVariableStore(); }
-    void line(const std::string& text) {
-        std::string copy = text + "\n";
-        ParsedLine parsed;
-        parseScriptLine(&copy[0], &parsed);
-        ASSERT_FALSE(parsed.unknown) << text;
-        ExecuteCommand(nullptr, parsed.value[0], parsed.value[1], parsed.token[0], parsed.token[1], parsed.code,
-                       parsed.bare[0], parsed.bare[1]);
-    }
-    std::string var(const char* name) {
-        const char* v = GetVariable(name);
-        return v ? v : "<none>";
     }
     // "failure stopSection stopAll"
     std::string flags() {

@@ -271,7 +271,7 @@ TEST_F(FileOpsTest, AddPartitionThatCannotOpenItsFileShowsTheOpenError) {
     recording::addFile("C:\\dst\\Qolt.ini", "vexa 1\n");
     recording::failOpen("C:\\dst\\Qolt.ini");
     EXPECT_EQ(-1, AddPartition("C:\\dst", "E:\\data"));
-    EXPECT_EQ(std::vector<std::string>{"ERROR_OPEN_TTL/ERROR_OPEN_MSG()"}, service_sink::of("box"));
+    EXPECT_EQ(std::vector<std::string>{"ERROR_OPEN_TTL/ERROR_OPEN_MSG(C:\\dst\\Qolt.ini)"}, service_sink::of("box"));
     recording::reset();
     recording::addFile("C:\\dst\\qolt.ini", "vexa 1");  // no line end: the disk line starts its own
     EXPECT_EQ(0, AddPartition("C:\\dst", "E:\\data"));
@@ -400,4 +400,14 @@ TEST_F(FileOpsTest, TheNewQoltIniIsNeverWrittenThroughALink) {
     EXPECT_FALSE(r.failed || r.unwritten);
     EXPECT_EQ("precious", recording::content("C:\\elsewhere\\victim.txt"));
     EXPECT_EQ("plugin a.dll\ndisk ./Cache 64000\ndisk ./Partition 0\n", recording::content("C:\\dst\\qolt.ini"));
+}
+
+TEST_F(FileOpsTest, PackLinesThatNameNoDirectoryAreLeftOut) {
+    PlatFile* f = fileWith("\"\"\"\"\n  \"\" \"\"\nG:\\ok 2\n\"\"\"\"");
+    ASSERT_NE(nullptr, f);
+    std::string line;
+    ASSERT_TRUE(ReadPackLine(f, line));
+    EXPECT_EQ("G:/ok 2\n", line);
+    EXPECT_FALSE(ReadPackLine(f, line));
+    platFileClose(f);
 }

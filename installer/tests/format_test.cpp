@@ -51,3 +51,45 @@ TEST(ConvertLineBreaks, BackslashNBecomesCrLfInPlace) {
     convertLineBreaks(text);
     EXPECT_STREQ("one\r\ntwo\\\r\n\\x", text);
 }
+
+// The conversions setupcheck reads from a stored text are those formatText
+// fills or shows as written: each text is formatted with three marked texts,
+// and exactly the fillable conversions among the first three are filled.
+TEST(TextConversions, AreTheOnesFormatTextReads) {
+    struct ConversionCase {
+        const char* text;
+        std::vector<std::string> written;
+        std::vector<bool> fillable;
+    };
+    const ConversionCase cases[] = {
+        {"no conversion", {}, {}},
+        {"100%% sure", {}, {}},
+        {"%s to %s", {"%s", "%s"}, {true, true}},
+        {"%-10s|%.3s|%5.2s", {"%-10s", "%.3s", "%5.2s"}, {true, true, true}},
+        {"%d then %s", {"%d", "%s"}, {false, true}},
+        {"%ls %*s %n", {"%ls", "%*s", "%n"}, {false, false, false}},
+        {"50% off", {"% o"}, {false}},
+        {"at 100%", {"%"}, {false}},
+        {"%s %s %s %s", {"%s", "%s", "%s", "%s"}, {true, true, true, true}},
+    };
+    for (const ConversionCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<TextConversion> found = textConversions(c.text);
+        std::vector<std::string> written;
+        std::vector<bool> fillable;
+        for (const TextConversion& t : found) {
+            written.push_back(t.written);
+            fillable.push_back(t.fillable);
+        }
+        EXPECT_EQ(c.written, written);
+        EXPECT_EQ(c.fillable, fillable);
+        const char* args[3] = {"\x01", "\x02", "\x03"};
+        char out[kFormatBytes];
+        formatText(out, sizeof out, c.text, args, 3);
+        std::string shown = out;
+        for (size_t i = 0; i < 3; i++) {
+            bool filled = shown.find(args[i]) != std::string::npos;
+            EXPECT_EQ(i < found.size() && found[i].fillable, filled) << "argument " << i;
+        }
+    }
+}

@@ -21,3 +21,21 @@ TEST(LanguageName, FromLanguageIdentifiers) {
     EXPECT_EQ(260, languageCodeFor(0x0404));
     EXPECT_STREQ("English", LanguageName(23));
 }
+
+// Which message file names setup ever chooses: setupcheck warns about the others.
+TEST(LanguageChosenFor, TheNameOfTheFirstRowOfTheCode) {
+    struct ChosenCase {
+        const char* name;
+        const char* chosen;  // nullptr: no such language
+    };
+    const ChosenCase cases[] = {
+        {"French", "French"}, {"french", "French"}, {"Serbian", "Croatian"}, {"Catalan ", "Catalan "},
+        {"Catalan", nullptr}, {"ChineseT", "ChineseT"}, {"Francais", nullptr}, {"", nullptr},
+    };
+    for (const ChosenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const char* chosen = languageChosenFor(c.name);
+        if (!c.chosen) EXPECT_EQ(nullptr, chosen);
+        else EXPECT_STREQ(c.chosen, chosen);
+    }
+}

@@ -49,6 +49,10 @@ done
 echo "-- installer script tests under Wine"
 bash "$here/run_script_tests.sh" wine "$win/installer/setup.exe" "$win/installer-wine-runs" || status=1
 
+echo "-- setupcheck.exe on the faulty scripts, the script test folders and the example"
+bash "$here/run_check_tests.sh" wine "$win/installer/setupcheck.exe" "$win/installer-wine-runs/check" \
+     "$here/../../examples/installer" || status=1
+
 echo "-- the example installer under Wine: install, install again, uninstall, silent install and uninstall, the runtime alone"
 bash "$here/run_example.sh" wine "$win/installer/setup.exe" "$here/../../examples/installer" \
      "$win/installer-wine-runs/example" || status=1
