@@ -48,3 +48,35 @@ int copyText(char* out, size_t size, const char* text) {
     std::memcpy(out, text, n + 1);
     return 0;
 }
+
+const unsigned short kWindows1252High[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+std::string windows1252FromUtf8(const std::string& text, bool keepStrayBytes) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 4;
+        unsigned code = n == 0 ? c : n == 1 ? (c & 0x1Fu) : n == 2 ? (c & 0x0Fu) : (c & 0x07u);
+        bool valid = n < 4 && i + n < text.size();
+        for (size_t k = 1; valid && k <= n; k++) {
+            unsigned char next = static_cast<unsigned char>(text[i + k]);
+            valid = (next >> 6) == 2;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        if (!valid) {
+            out += keepStrayBytes ? static_cast<char>(c) : '?';
+            i++;
+            continue;
+        }
+        i += n + 1;
+        char mapped = '?';
+        if (code < 0x80 || (code >= 0xA0 && code < 0x100)) mapped = static_cast<char>(code);
+        for (unsigned k = 0; k < 32; k++)
+            if (kWindows1252High[k] == code && code != 0xFFFD) mapped = static_cast<char>(0x80 + k);
+        out += mapped;
+    }
+    return out;
+}

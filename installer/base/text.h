@@ -39,3 +39,11 @@ inline bool startsWithUtf8Bom(const char* text) {
 }
 // Copies at most size-1 characters and terminates; returns 0, or -1 when cut.
 int copyText(char* out, size_t size, const char* text);
+
+// Windows-1252's characters 0x80 to 0x9F as Unicode code points (U+FFFD where
+// the code page has none).
+extern const unsigned short kWindows1252High[32];
+// UTF-8 text in Windows-1252, as Windows converts it: a character the code
+// page lacks becomes '?'; a byte that is no part of a UTF-8 sequence stays as
+// it is (keepStrayBytes: a Windows-1252 text typed among UTF-8) or becomes '?'.
+std::string windows1252FromUtf8(const std::string& text, bool keepStrayBytes);

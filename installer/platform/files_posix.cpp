@@ -1,6 +1,7 @@
 // Files, directories, language and system paths on Linux.
 #include "files.h"
 #include "files_stdio.h"
+#include "unlogged.h"
 #include "hostpath_posix.h"
 #include "system.h"
 #include "../base/log.h"
@@ -122,11 +123,6 @@ size_t utf8SequenceAt(const unsigned char* p) {
 }  // namespace
 
 std::string toUtf8(const char* text) {
-    // Windows-1252 characters 0x80 to 0x9F
-    static const unsigned short high[32] = {
-        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
     std::string out;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : ""); *p; p++) {
         unsigned c = *p;
@@ -140,7 +136,7 @@ std::string toUtf8(const char* text) {
             p += n - 1;
             continue;
         }
-        if (c < 0xA0) c = high[c - 0x80];
+        if (c < 0xA0) c = kWindows1252High[c - 0x80];
         if (c < 0x800) {
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
@@ -155,36 +151,7 @@ std::string toUtf8(const char* text) {
 
 std::string platTextFromUtf8(const std::string& text) { return text; }
 
-std::string fromUtf8(const std::string& text) {
-    static const unsigned short high[32] = {
-        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 4;
-        bool valid = n < 4 && i + n < text.size();
-        unsigned code = n == 0 ? c : n == 1 ? (c & 0x1Fu) : n == 2 ? (c & 0x0Fu) : (c & 0x07u);
-        for (size_t k = 1; valid && k <= n; k++) {
-            unsigned char next = static_cast<unsigned char>(text[i + k]);
-            valid = (next >> 6) == 2;
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        if (!valid) {  // not UTF-8: the byte as it is
-            out += static_cast<char>(c);
-            i++;
-            continue;
-        }
-        i += n + 1;
-        char mapped = '?';
-        if (code < 0x80 || (code >= 0xA0 && code < 0x100)) mapped = static_cast<char>(code);
-        for (unsigned k = 0; k < 32; k++)
-            if (high[k] == code && code != 0xFFFD) mapped = static_cast<char>(0x80 + k);
-        out += mapped;
-    }
-    return out;
-}
+std::string fromUtf8(const std::string& text) { return windows1252FromUtf8(text, true); }
 
 int platProgramPath(char* out, int size) {
     ssize_t n = readlink("/proc/self/exe", out, static_cast<size_t>(size - 1));
@@ -242,7 +209,7 @@ int openRegular(int dirFd, const char* path, int flags, mode_t mode, struct stat
 
 const char* platFailureText() { return lastFailure.c_str(); }
 
-static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
+PlatFile* unloggedFileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     std::string p = hostPath(path);
     bool plus = std::strchr(mode, '+') != nullptr;
@@ -317,7 +284,7 @@ int platFileNonEmpty(const char* path) {
     return stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
 }
 
-static int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
     std::string hostDir = hostPath(dir);
     std::string windowsDir = dir;
     if (!windowsDir.empty() && windowsDir.back() != '\\' && windowsDir.back() != '/') windowsDir += '\\';
@@ -516,7 +483,7 @@ struct PlatDirList {
     dev_t device;
 };
 
-static int unloggedCreateDir(const char* path) {
+int unloggedCreateDir(const char* path) {
     std::string p = hostPath(path);
     if (mkdir(p.c_str(), 0755) == 0) return 0;
     struct stat st;
@@ -532,7 +499,7 @@ int platClearAttributes(const char* path) {
     return chmod(p.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0 ? 0 : -1;
 }
 
-static int unloggedDeleteFile(const char* path) {
+int unloggedDeleteFile(const char* path) {
     std::string p = hostPath(path);
     struct stat st;
     if (lstat(p.c_str(), &st) != 0) return failErrno();
@@ -544,12 +511,12 @@ static int unloggedDeleteFile(const char* path) {
     return unlink(p.c_str()) == 0 ? 0 : failErrno();
 }
 
-static int unloggedRemoveDir(const char* path) {
+int unloggedRemoveDir(const char* path) {
     std::string p = hostPath(path);
     return rmdir(p.c_str()) == 0 ? 0 : failErrno();
 }
 
-static int unloggedRemoveLink(const char* path) {
+int unloggedRemoveLink(const char* path) {
     std::string p = hostPath(path);
     while (p.size() > 1 && p.back() == '/') p.pop_back();  // "link/" would name what it leads to
     struct stat st;
@@ -559,12 +526,12 @@ static int unloggedRemoveLink(const char* path) {
     return rmdir(p.c_str()) == 0 ? 0 : failErrno();
 }
 
-static int unloggedCopyFile(const char* from, const char* to) {
+int unloggedCopyFile(const char* from, const char* to) {
     if (!from || !to) return failWith("a path is missing");
     return copyHostFile(hostPath(from), hostPath(to));
 }
 
-static int unloggedMoveFile(const char* from, const char* to) {
+int unloggedMoveFile(const char* from, const char* to) {
     if (!from || !to) return failWith("a path is missing");
     std::string source = hostPath(from);
     std::string target = hostPath(to);
@@ -817,64 +784,9 @@ static int unloggedTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir
     return result;
 }
 
-// ---- what the install log sees: every file and folder written or removed
+// ---- what the install log sees of a tree walk (the other files are logged in logged.cpp)
 
-PlatFile* platFileOpen(const char* path, const char* mode) {
-    PlatFile* file = unloggedFileOpen(path, mode);
-    if (logEnabled() && path && mode && (mode[0] == 'w' || mode[0] == 'a'))
-        logChange(mode[0] == 'w' ? "file opened for writing" : "file opened for appending", hostPath(path).c_str(),
-                  nullptr, file ? 0 : -1, platFailureText());
-    return file;
-}
-
-int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
-    int result = unloggedCreateTempFile(dir, prefix, out, size);
-    if (logEnabled())
-        logChange("temporary file created", hostPath(result == 0 ? out : dir).c_str(), nullptr, result);
-    return result;
-}
-
-int platCreateDir(const char* path) {
-    int result = unloggedCreateDir(path);
-    if (result != 1 && logEnabled()) logChange("folder created", hostPath(path).c_str(), nullptr, result, platFailureText());
-    return result;
-}
-
-int platDeleteFile(const char* path) {
-    std::string shown = logEnabled() ? hostPath(path) : std::string();
-    int result = unloggedDeleteFile(path);
-    logChange("file deleted", shown.c_str(), nullptr, result, platFailureText());
-    return result;
-}
-
-int platRemoveDir(const char* path) {
-    std::string shown = logEnabled() ? hostPath(path) : std::string();
-    int result = unloggedRemoveDir(path);
-    logChange("folder removed", shown.c_str(), nullptr, result, platFailureText());
-    return result;
-}
-
-int platRemoveLink(const char* path) {
-    std::string shown = logEnabled() ? hostPath(path) : std::string();
-    int result = unloggedRemoveLink(path);
-    logChange("link removed", shown.c_str(), nullptr, result, platFailureText());
-    return result;
-}
-
-int platCopyFile(const char* from, const char* to) {
-    std::string source = logEnabled() && from ? hostPath(from) : std::string();
-    int result = unloggedCopyFile(from, to);
-    if (logEnabled()) logChange("file copied", source.c_str(), to ? hostPath(to).c_str() : "(none)", result, platFailureText());
-    return result;
-}
-
-int platMoveFile(const char* from, const char* to) {
-    std::string source = logEnabled() && from ? hostPath(from) : std::string();
-    std::string target = logEnabled() && to ? hostPath(to) : std::string();
-    int result = unloggedMoveFile(from, to);
-    logChange("file moved", source.c_str(), target.c_str(), result, platFailureText());
-    return result;
-}
+std::string loggedPath(const char* path) { return hostPath(path); }
 
 int platTreeDeleteFile(PlatTreeDir* dir, const char* name) {
     int result = unloggedTreeDeleteFile(dir, name);

@@ -1,6 +1,7 @@
 // Files, directories, language and system paths on Windows.
 #include "files.h"
 #include "files_stdio.h"
+#include "unlogged.h"
 #include "../base/log.h"
 #include "../base/text.h"
 #include "system.h"
@@ -65,7 +66,7 @@ int failLastError() {
 
 const char* platFailureText() { return lastFailure.c_str(); }
 
-static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
+PlatFile* unloggedFileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -159,7 +160,7 @@ int platFileNonEmpty(const char* path) {
     return (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0) ? 1 : 0;
 }
 
-static int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
     char path[MAX_PATH];
     if (GetTempFileNameA(dir, prefix, 0, path) == 0) return -1;
     if (std::strlen(path) >= static_cast<size_t>(size)) {
@@ -212,7 +213,7 @@ void directoryOf(const char* path, char* out, size_t size) {
 }
 }  // namespace
 
-static int unloggedCreateDir(const char* path) {
+int unloggedCreateDir(const char* path) {
     if (CreateDirectoryA(path, nullptr)) return 0;
     DWORD error = GetLastError();
     DWORD attributes = GetFileAttributesA(path);
@@ -290,7 +291,7 @@ int deleteAtRestart(const char* path, DWORD error, bool folder) {
 }
 }  // namespace
 
-static int unloggedDeleteFile(const char* path) {
+int unloggedDeleteFile(const char* path) {
     if (DeleteFileA(path)) {
         goingAway.insert(lowerPath(path));
         return 0;
@@ -301,7 +302,7 @@ static int unloggedDeleteFile(const char* path) {
     return result;
 }
 
-static int unloggedRemoveDir(const char* path) {
+int unloggedRemoveDir(const char* path) {
     if (RemoveDirectoryA(path)) return 0;
     DWORD error = GetLastError();
     int result = failLastError();
@@ -309,7 +310,7 @@ static int unloggedRemoveDir(const char* path) {
     return result;
 }
 
-static int unloggedRemoveLink(const char* path) {
+int unloggedRemoveLink(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return failLastError();
     // a junction or directory link goes with RemoveDirectory, which never enters it
@@ -335,7 +336,7 @@ bool replaceTarget(const char* temp, const char* to, DWORD flags) {
 }
 }  // namespace
 
-static int unloggedCopyFile(const char* from, const char* to) {
+int unloggedCopyFile(const char* from, const char* to) {
     if (!from || !to) return failWith("a path is missing");
     DWORD sourceAttributes = GetFileAttributesA(from);
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) return failLastError();
@@ -358,7 +359,7 @@ static int unloggedCopyFile(const char* from, const char* to) {
     return 0;
 }
 
-static int unloggedMoveFile(const char* from, const char* to) {
+int unloggedMoveFile(const char* from, const char* to) {
     if (!from || !to) return failWith("a path is missing");
     if (replaceTarget(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
     if (GetLastError() != ERROR_NOT_SAME_DEVICE) return -1;
@@ -542,54 +543,4 @@ int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const
     return platCopyFile(source.c_str(), childPath(to, toName).c_str());
 }
 
-// ---- what the install log sees: every file and folder written or removed
-
-PlatFile* platFileOpen(const char* path, const char* mode) {
-    PlatFile* file = unloggedFileOpen(path, mode);
-    if (path && mode && (mode[0] == 'w' || mode[0] == 'a'))
-        logChange(mode[0] == 'w' ? "file opened for writing" : "file opened for appending", path, nullptr,
-                  file ? 0 : -1, platFailureText());
-    return file;
-}
-
-int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
-    int result = unloggedCreateTempFile(dir, prefix, out, size);
-    logChange("temporary file created", result == 0 ? out : dir, nullptr, result);
-    return result;
-}
-
-int platCreateDir(const char* path) {
-    int result = unloggedCreateDir(path);
-    if (result != 1) logChange("folder created", path, nullptr, result, platFailureText());
-    return result;
-}
-
-int platDeleteFile(const char* path) {
-    int result = unloggedDeleteFile(path);
-    logChange("file deleted", path, nullptr, result, platFailureText());
-    return result;
-}
-
-int platRemoveDir(const char* path) {
-    int result = unloggedRemoveDir(path);
-    logChange("folder removed", path, nullptr, result, platFailureText());
-    return result;
-}
-
-int platRemoveLink(const char* path) {
-    int result = unloggedRemoveLink(path);
-    logChange("link removed", path, nullptr, result, platFailureText());
-    return result;
-}
-
-int platCopyFile(const char* from, const char* to) {
-    int result = unloggedCopyFile(from, to);
-    logChange("file copied", from, to ? to : "(none)", result, platFailureText());
-    return result;
-}
-
-int platMoveFile(const char* from, const char* to) {
-    int result = unloggedMoveFile(from, to);
-    logChange("file moved", from, to ? to : "(none)", result, platFailureText());
-    return result;
-}
+std::string loggedPath(const char* path) { return path; }

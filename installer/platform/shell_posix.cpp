@@ -2,6 +2,7 @@
 // started with their arguments (never through a shell), shared libraries and
 // the user's font folder.
 #include "shell.h"
+#include "unlogged.h"
 #include "../base/log.h"
 #include "hostpath_posix.h"
 #include "../base/cmdline.h"
@@ -275,7 +276,7 @@ int platShellFolder(ShellFolder folder, char* out, int size) {
 
 const char* platShortcutExtension() { return ".desktop"; }
 
-static int unloggedSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
+int unloggedSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
     if (!file || !shortcut.target || !shortcut.title) return -1;
     std::string path = hostPath(file);
     std::string target = absolute(hostPath(shortcut.target));
@@ -334,7 +335,7 @@ int platIsFile(const char* path) { return path && isRegularFile(hostPath(path)) 
 
 char platPathListSeparator() { return ':'; }
 
-static int unloggedOpenFile(const char* file, const char* parameters, const char* directory) {
+int unloggedOpenFile(const char* file, const char* parameters, const char* directory) {
     if (!file || !*file) return -1;
     std::string host = hostPath(file);
     std::string dir = directory ? withoutFinalSlash(hostPath(directory)) : "";
@@ -351,7 +352,7 @@ static int unloggedOpenFile(const char* file, const char* parameters, const char
     return startDetached(args, dir);
 }
 
-static int unloggedRunAndWait(const char* program, const char* commandLine, int* exitCode) {
+int unloggedRunAndWait(const char* program, const char* commandLine, int* exitCode) {
     if (!program) return -1;
     std::string path = absolute(hostPath(program));
     std::vector<char*> argv = {const_cast<char*>(path.c_str())};
@@ -395,7 +396,7 @@ PlatLibrary* platLoadLibrary(const char* path) {
     return new PlatLibrary{handle};
 }
 
-static int unloggedCallEntryPoint(PlatLibrary* library, const char* name) {
+int unloggedCallEntryPoint(PlatLibrary* library, const char* name) {
     if (!library || !name) return 0;
     void* symbol = dlsym(library->handle, name);
     if (!symbol) return 0;
@@ -413,7 +414,7 @@ void platFreeLibrary(PlatLibrary* library) {
     delete library;
 }
 
-static int unloggedAddFont(const char* path) {
+int unloggedAddFont(const char* path) {
     if (!path || !*path) return -1;
     std::string font = absolute(hostPath(path));
     if (!isRegularFile(font)) return -1;
@@ -431,7 +432,7 @@ static int unloggedAddFont(const char* path) {
     return 0;
 }
 
-static int unloggedRemoveFont(const char* path) {
+int unloggedRemoveFont(const char* path) {
     if (!path || !*path) return -1;
     std::string font = absolute(hostPath(path));
     std::string dir = fontsDir();
@@ -442,53 +443,4 @@ static int unloggedRemoveFont(const char* path) {
     if (unlink(link.c_str()) != 0) return -1;
     refreshFontCache(dir);
     return 0;
-}
-
-// ---- what the install log sees: shortcuts, programs, libraries and fonts
-
-int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
-    int result = unloggedSaveShortcut(file, shortcut);
-    if (logEnabled())
-        logLine("shortcut written: %s (target %s, folder %s, arguments %s)%s", file ? file : "(none)",
-                logQuoted(shortcut.target).c_str(), logQuoted(shortcut.workDir).c_str(),
-                logQuoted(shortcut.arguments).c_str(), result < 0 ? ": failed" : "");
-    return result;
-}
-
-int platOpenFile(const char* file, const char* parameters, const char* directory) {
-    int result = unloggedOpenFile(file, parameters, directory);
-    if (logEnabled())
-        logLine("started without waiting: %s with %s in %s%s", logQuoted(file).c_str(), logQuoted(parameters).c_str(),
-                logQuoted(directory).c_str(), result < 0 ? ": failed" : "");
-    return result;
-}
-
-int platRunAndWait(const char* program, const char* commandLine, int* exitCode) {
-    int code = 0;
-    int result = unloggedRunAndWait(program, commandLine, &code);
-    if (result == 0 && exitCode) *exitCode = code;
-    if (logEnabled()) {
-        std::string end = result < 0 ? std::string(": cannot be started") : ": exit code " + std::to_string(code);
-        logLine("run and waited for: %s with %s%s", logQuoted(program).c_str(), logQuoted(commandLine).c_str(),
-                end.c_str());
-    }
-    return result;
-}
-
-int platCallEntryPoint(PlatLibrary* library, const char* name) {
-    int called = unloggedCallEntryPoint(library, name);
-    logLine("library entry point %s: %s", name ? name : "(none)", called ? "called" : "not there");
-    return called;
-}
-
-int platAddFont(const char* path) {
-    int result = unloggedAddFont(path);
-    logChange("font added", path, nullptr, result);
-    return result;
-}
-
-int platRemoveFont(const char* path) {
-    int result = unloggedRemoveFont(path);
-    logChange("font removed", path, nullptr, result);
-    return result;
 }

@@ -1,6 +1,7 @@
 // The shell on Windows: special folders, shell links, ShellExecute, process
 // creation, libraries and font resources.
 #include "shell.h"
+#include "unlogged.h"
 #include "../base/log.h"
 #include "ui_win32.h"
 #include <objbase.h>
@@ -27,7 +28,7 @@ int platShellFolder(ShellFolder folder, char* out, int size) {
 
 const char* platShortcutExtension() { return ".lnk"; }
 
-static int unloggedSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
+int unloggedSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
     if (!file || !shortcut.target) return -1;
     IShellLinkA* link = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -59,13 +60,13 @@ int platIsFile(const char* path) {
 
 char platPathListSeparator() { return ';'; }
 
-static int unloggedOpenFile(const char* file, const char* parameters, const char* directory) {
+int unloggedOpenFile(const char* file, const char* parameters, const char* directory) {
     if (!file) return -1;
     HINSTANCE result = ShellExecuteA(nullptr, "open", file, parameters, directory, SW_SHOWDEFAULT);
     return reinterpret_cast<INT_PTR>(result) > 32 ? 0 : -1;
 }
 
-static int unloggedRunAndWait(const char* program, const char* commandLine, int* exitCode) {
+int unloggedRunAndWait(const char* program, const char* commandLine, int* exitCode) {
     if (!program) return -1;
     // the command line is the script's text alone: nothing of the program's name is put before it
     std::string line = commandLine ? commandLine : "";
@@ -96,7 +97,7 @@ PlatLibrary* platLoadLibrary(const char* path) {
     return new PlatLibrary{module};
 }
 
-static int unloggedCallEntryPoint(PlatLibrary* library, const char* name) {
+int unloggedCallEntryPoint(PlatLibrary* library, const char* name) {
     if (!library || !name) return 0;
     FARPROC symbol = GetProcAddress(library->module, name);
     if (!symbol) return 0;
@@ -111,55 +112,6 @@ void platFreeLibrary(PlatLibrary* library) {
     delete library;
 }
 
-static int unloggedAddFont(const char* path) { return path && AddFontResourceA(path) > 0 ? 0 : -1; }
+int unloggedAddFont(const char* path) { return path && AddFontResourceA(path) > 0 ? 0 : -1; }
 
-static int unloggedRemoveFont(const char* path) { return path && RemoveFontResourceA(path) ? 0 : -1; }
-
-// ---- what the install log sees: shortcuts, programs, libraries and fonts
-
-int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
-    int result = unloggedSaveShortcut(file, shortcut);
-    if (logEnabled())
-        logLine("shortcut written: %s (target %s, folder %s, arguments %s)%s", file ? file : "(none)",
-                logQuoted(shortcut.target).c_str(), logQuoted(shortcut.workDir).c_str(),
-                logQuoted(shortcut.arguments).c_str(), result < 0 ? ": failed" : "");
-    return result;
-}
-
-int platOpenFile(const char* file, const char* parameters, const char* directory) {
-    int result = unloggedOpenFile(file, parameters, directory);
-    if (logEnabled())
-        logLine("started without waiting: %s with %s in %s%s", logQuoted(file).c_str(), logQuoted(parameters).c_str(),
-                logQuoted(directory).c_str(), result < 0 ? ": failed" : "");
-    return result;
-}
-
-int platRunAndWait(const char* program, const char* commandLine, int* exitCode) {
-    int code = 0;
-    int result = unloggedRunAndWait(program, commandLine, &code);
-    if (result == 0 && exitCode) *exitCode = code;
-    if (logEnabled()) {
-        std::string end = result < 0 ? std::string(": cannot be started") : ": exit code " + std::to_string(code);
-        logLine("run and waited for: %s with %s%s", logQuoted(program).c_str(), logQuoted(commandLine).c_str(),
-                end.c_str());
-    }
-    return result;
-}
-
-int platCallEntryPoint(PlatLibrary* library, const char* name) {
-    int called = unloggedCallEntryPoint(library, name);
-    logLine("library entry point %s: %s", name ? name : "(none)", called ? "called" : "not there");
-    return called;
-}
-
-int platAddFont(const char* path) {
-    int result = unloggedAddFont(path);
-    logChange("font added", path, nullptr, result);
-    return result;
-}
-
-int platRemoveFont(const char* path) {
-    int result = unloggedRemoveFont(path);
-    logChange("font removed", path, nullptr, result);
-    return result;
-}
+int unloggedRemoveFont(const char* path) { return path && RemoveFontResourceA(path) ? 0 : -1; }

@@ -2,6 +2,7 @@
 // language, and the file operations where Linux differs from Windows (pipes,
 // links, names holding backslashes, permissions).
 #include "fileops/fileops.h"
+#include "base/text.h"
 #include "platform/files.h"
 #include "platform/hostpath_posix.h"
 #include "platform/registry.h"
@@ -362,6 +363,21 @@ TEST(TerminalText, Utf8KeptAndWindows1252Converted) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(c.shown, toUtf8(c.text));
     }
+}
+
+// What a person types goes back to Windows-1252, the scripts' own code page:
+// every character of it comes back as its byte, others as '?', and a stray
+// byte that is no UTF-8 stays as typed (or becomes '?', as Windows makes it).
+TEST(TerminalText, TypedUtf8BackToWindows1252) {
+    for (int b = 0x20; b <= 0xFF; b++) {
+        char one[2] = {static_cast<char>(b), 0};
+        bool undefined = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+        SCOPED_TRACE(b);
+        EXPECT_EQ(std::string(1, undefined ? '?' : one[0]), windows1252FromUtf8(toUtf8(one), true));
+    }
+    EXPECT_EQ("caf\xE9 ?", windows1252FromUtf8("caf\xE9 \xE4\xB8\xAD", true));
+    EXPECT_EQ("caf? ?", windows1252FromUtf8("caf\xE9 \xE4\xB8\xAD", false));
+    EXPECT_EQ("\xC3", windows1252FromUtf8("\xC3", true));  // a cut sequence
 }
 
 // The terminal's own words follow the user's language; a label the script

@@ -6,6 +6,7 @@
 #include "../shell.h"
 #include "../system.h"
 #include "../ui.h"
+#include "../unlogged.h"
 #include "../../base/log.h"
 #include "../../base/report.h"
 #include "../../base/text.h"
@@ -328,7 +329,7 @@ struct PlatFile {
     bool canRead = false, canWrite = false, append = false, atEnd = false, failed = false;
 };
 
-static PlatFile* unloggedFileOpen(const char* path, const char* mode) {
+PlatFile* unloggedFileOpen(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     std::string key = keyOf(path);
     Node* n = find(path);
@@ -505,7 +506,7 @@ int platFileNonEmpty(const char* path) {
     return n && !n->dir && !n->link && !n->data.empty();
 }
 
-static int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
+int unloggedCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
     std::string d = dir ? dir : "";
     if (!d.empty() && d.back() != '\\' && d.back() != '/') d += '\\';
     Node* parent = find(dir ? dir : "");
@@ -522,7 +523,7 @@ static int unloggedCreateTempFile(const char* dir, const char* prefix, char* out
     return record(0, "createTempFile(" + q(path.c_str()) + ")");
 }
 
-static int unloggedCreateDir(const char* path) {
+int unloggedCreateDir(const char* path) {
     std::string call = std::string("createDir(") + q(path) + ")";
     std::string key = keyOf(path ? path : "");
     Node* n = find(path ? path : "");
@@ -539,7 +540,7 @@ int platClearAttributes(const char* path) {
     return record(0, std::string("clearAttributes(") + q(path) + ")");
 }
 
-static int unloggedDeleteFile(const char* path) {
+int unloggedDeleteFile(const char* path) {
     std::string call = std::string("deleteFile(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || (n->dir && !n->link) || n->readOnly) return record(-1, call);
@@ -547,7 +548,7 @@ static int unloggedDeleteFile(const char* path) {
     return record(0, call);
 }
 
-static int unloggedRemoveDir(const char* path) {
+int unloggedRemoveDir(const char* path) {
     std::string call = std::string("removeDir(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || !n->dir || n->link) return record(-1, call);
@@ -558,7 +559,7 @@ static int unloggedRemoveDir(const char* path) {
     return record(0, call);
 }
 
-static int unloggedRemoveLink(const char* path) {
+int unloggedRemoveLink(const char* path) {
     std::string call = std::string("removeLink(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || !n->link) return record(-1, call);
@@ -566,7 +567,7 @@ static int unloggedRemoveLink(const char* path) {
     return record(0, call);
 }
 
-static int unloggedCopyFile(const char* from, const char* to) {
+int unloggedCopyFile(const char* from, const char* to) {
     std::string call = std::string("copyFile(") + q(from) + ", " + q(to) + ")";
     Node* source = from ? find(from) : nullptr;
     if (!source || source->dir || source->link || !to) {
@@ -587,7 +588,7 @@ static int unloggedCopyFile(const char* from, const char* to) {
     return record(0, call);
 }
 
-static int unloggedMoveFile(const char* from, const char* to) {
+int unloggedMoveFile(const char* from, const char* to) {
     std::string call = std::string("moveFile(") + q(from) + ", " + q(to) + ")";
     Node* source = from ? find(from) : nullptr;
     if (!source || !to) {
@@ -739,31 +740,8 @@ int platTreeCopyFile(PlatTreeDir* from, const char* name, PlatTreeDir* to, const
     return platCopyFile(childOf(from, name).c_str(), childOf(to, toName).c_str());
 }
 
-std::string platTextFromUtf8(const std::string& text) {
-    // Windows-1252 characters 0x80 to 0x9F
-    static const unsigned short high[32] = {
-        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 4;
-        unsigned code = n == 0 ? c : n == 1 ? (c & 0x1Fu) : n == 2 ? (c & 0x0Fu) : (c & 0x07u);
-        bool valid = n < 4 && i + n < text.size();
-        for (size_t k = 1; valid && k <= n; k++) {
-            valid = (static_cast<unsigned char>(text[i + k]) >> 6) == 2;
-            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-        }
-        i += valid ? n + 1 : 1;
-        char mapped = '?';
-        if (valid && (code < 0x80 || (code >= 0xA0 && code < 0x100))) mapped = static_cast<char>(code);
-        for (unsigned k = 0; valid && k < 32; k++)
-            if (high[k] == code && code != 0xFFFD) mapped = static_cast<char>(0x80 + k);
-        out += mapped;
-    }
-    return out;
-}
+// as Windows shows a UTF-8 text: in its ANSI code page
+std::string platTextFromUtf8(const std::string& text) { return windows1252FromUtf8(text, false); }
 
 // ---- system.h
 
@@ -942,7 +920,7 @@ int platShellFolder(ShellFolder folder, char* out, int size) {
 
 const char* platShortcutExtension() { return ".lnk"; }
 
-static int unloggedSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
+int unloggedSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
     std::string call = std::string("saveShortcut(") + q(file) + ", " + q(shortcut.target) + ", " +
                        q(shortcut.workDir) + ", " + q(shortcut.arguments) + ")";
     if (!file || !shortcut.target) return record(-1, call);
@@ -966,12 +944,12 @@ int platIsFile(const char* path) {
 
 char platPathListSeparator() { return ';'; }
 
-static int unloggedOpenFile(const char* file, const char* parameters, const char* directory) {
+int unloggedOpenFile(const char* file, const char* parameters, const char* directory) {
     return record(file ? 0 : -1,
                   std::string("openFile(") + q(file) + ", " + q(parameters) + ", " + q(directory) + ")");
 }
 
-static int unloggedRunAndWait(const char* program, const char* commandLine, int* exitCode) {
+int unloggedRunAndWait(const char* program, const char* commandLine, int* exitCode) {
     Node* n = program ? find(program) : nullptr;
     std::string call = std::string("runAndWait(") + q(program) + ", " + q(commandLine) + ")";
     if (!n || n->dir || !n->startable) return record(-1, call);
@@ -994,7 +972,7 @@ PlatLibrary* platLoadLibrary(const char* path) {
     return new PlatLibrary{n->path};
 }
 
-static int unloggedCallEntryPoint(PlatLibrary* library, const char* name) {
+int unloggedCallEntryPoint(PlatLibrary* library, const char* name) {
     Node* n = library && name ? find(library->path) : nullptr;
     int found = n && std::find(n->entryPoints.begin(), n->entryPoints.end(), name) != n->entryPoints.end();
     return record(found, "callEntryPoint(" + (library ? library->path : std::string("null")) + ", " + q(name) + ")");
@@ -1006,7 +984,7 @@ void platFreeLibrary(PlatLibrary* library) {
     delete library;
 }
 
-static int unloggedAddFont(const char* path) {
+int unloggedAddFont(const char* path) {
     std::string call = std::string("addFont(") + q(path) + ")";
     Node* n = path ? find(path) : nullptr;
     if (!n || n->dir) return record(-1, call);
@@ -1014,7 +992,7 @@ static int unloggedAddFont(const char* path) {
     return record(0, call);
 }
 
-static int unloggedRemoveFont(const char* path) {
+int unloggedRemoveFont(const char* path) {
     std::string call = std::string("removeFont(") + q(path) + ")";
     if (!path) return record(-1, call);
     std::string key = keyOf(path);
@@ -1068,57 +1046,10 @@ void platNetClose(PlatSocket socket) {
     record(0, "closeSocket()");
 }
 
-// ---- what the install log sees, as the real platforms log it
+// ---- what the install log sees, as the real platforms log it (files, shortcuts,
+// programs, libraries and fonts are logged in logged.cpp)
 
-PlatFile* platFileOpen(const char* path, const char* mode) {
-    PlatFile* file = unloggedFileOpen(path, mode);
-    if (path && mode && (mode[0] == 'w' || mode[0] == 'a'))
-        logChange(mode[0] == 'w' ? "file opened for writing" : "file opened for appending", path, nullptr,
-                  file ? 0 : -1, platFailureText());
-    return file;
-}
-
-int platCreateTempFile(const char* dir, const char* prefix, char* out, int size) {
-    int result = unloggedCreateTempFile(dir, prefix, out, size);
-    logChange("temporary file created", result == 0 ? out : dir, nullptr, result);
-    return result;
-}
-
-int platCreateDir(const char* path) {
-    int result = unloggedCreateDir(path);
-    if (result != 1) logChange("folder created", path, nullptr, result);
-    return result;
-}
-
-int platDeleteFile(const char* path) {
-    int result = unloggedDeleteFile(path);
-    logChange("file deleted", path, nullptr, result);
-    return result;
-}
-
-int platRemoveDir(const char* path) {
-    int result = unloggedRemoveDir(path);
-    logChange("folder removed", path, nullptr, result);
-    return result;
-}
-
-int platRemoveLink(const char* path) {
-    int result = unloggedRemoveLink(path);
-    logChange("link removed", path, nullptr, result);
-    return result;
-}
-
-int platCopyFile(const char* from, const char* to) {
-    int result = unloggedCopyFile(from, to);
-    logChange("file copied", from, to ? to : "(none)", result, platFailureText());
-    return result;
-}
-
-int platMoveFile(const char* from, const char* to) {
-    int result = unloggedMoveFile(from, to);
-    logChange("file moved", from, to ? to : "(none)", result, platFailureText());
-    return result;
-}
+std::string loggedPath(const char* path) { return path; }
 
 int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
     bool made = key && !regFind(regPath(root, key));
@@ -1144,54 +1075,5 @@ int platRegCreateKey(RegRoot root, const char* key) {
 int platRegDeleteKey(RegRoot root, const char* key) {
     int result = unloggedRegDeleteKey(root, key);
     if (result == 0) logRegistryChange("key deleted", rootName(root).c_str(), key, nullptr, nullptr, 0);
-    return result;
-}
-
-// ---- what the install log sees: shortcuts, programs, libraries and fonts
-
-int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
-    int result = unloggedSaveShortcut(file, shortcut);
-    if (logEnabled())
-        logLine("shortcut written: %s (target %s, folder %s, arguments %s)%s", file ? file : "(none)",
-                logQuoted(shortcut.target).c_str(), logQuoted(shortcut.workDir).c_str(),
-                logQuoted(shortcut.arguments).c_str(), result < 0 ? ": failed" : "");
-    return result;
-}
-
-int platOpenFile(const char* file, const char* parameters, const char* directory) {
-    int result = unloggedOpenFile(file, parameters, directory);
-    if (logEnabled())
-        logLine("started without waiting: %s with %s in %s%s", logQuoted(file).c_str(), logQuoted(parameters).c_str(),
-                logQuoted(directory).c_str(), result < 0 ? ": failed" : "");
-    return result;
-}
-
-int platRunAndWait(const char* program, const char* commandLine, int* exitCode) {
-    int code = 0;
-    int result = unloggedRunAndWait(program, commandLine, &code);
-    if (result == 0 && exitCode) *exitCode = code;
-    if (logEnabled()) {
-        std::string end = result < 0 ? std::string(": cannot be started") : ": exit code " + std::to_string(code);
-        logLine("run and waited for: %s with %s%s", logQuoted(program).c_str(), logQuoted(commandLine).c_str(),
-                end.c_str());
-    }
-    return result;
-}
-
-int platCallEntryPoint(PlatLibrary* library, const char* name) {
-    int called = unloggedCallEntryPoint(library, name);
-    logLine("library entry point %s: %s", name ? name : "(none)", called ? "called" : "not there");
-    return called;
-}
-
-int platAddFont(const char* path) {
-    int result = unloggedAddFont(path);
-    logChange("font added", path, nullptr, result);
-    return result;
-}
-
-int platRemoveFont(const char* path) {
-    int result = unloggedRemoveFont(path);
-    logChange("font removed", path, nullptr, result);
     return result;
 }
