@@ -8,6 +8,16 @@
 
 enum RegRoot { RegClassesRoot, RegCurrentUser, RegLocalMachine };
 
+// The root's name as the registry writes it ("HKEY_LOCAL_MACHINE").
+inline const char* regRootName(RegRoot root) {
+    switch (root) {
+    case RegClassesRoot: return "HKEY_CLASSES_ROOT";
+    case RegCurrentUser: return "HKEY_CURRENT_USER";
+    case RegLocalMachine: return "HKEY_LOCAL_MACHINE";
+    }
+    return "?";
+}
+
 // 0 and the text, or -1: no such key or value, not a string, or longer than size-1.
 int platRegGetString(RegRoot root, const char* key, const char* name, char* out, int size);
 // Creates the key (and the keys above it) when missing and writes the value.

@@ -283,19 +283,10 @@ bool load(const std::string& path, RegFile& f) {
     return true;
 }
 
-std::string rootName(RegRoot root) {
-    switch (root) {
-    case RegClassesRoot: return "HKEY_CLASSES_ROOT";
-    case RegCurrentUser: return "HKEY_CURRENT_USER";
-    case RegLocalMachine: return "HKEY_LOCAL_MACHINE";
-    }
-    return "";
-}
-
 std::string fullPath(RegRoot root, const char* key) {
     std::string k = key ? key : "";
     while (!k.empty() && k.back() == '\\') k.pop_back();
-    return k.empty() ? rootName(root) : rootName(root) + "\\" + k;
+    return std::string(regRootName(root)) + (k.empty() ? "" : "\\" + k);
 }
 
 const KeyEntry* findKey(const RegFile& f, const std::string& path) {
@@ -527,15 +518,6 @@ int platRegGetString(RegRoot root, const char* key, const char* name, char* out,
 }
 
 namespace {
-const char* rootText(RegRoot root) {
-    switch (root) {
-    case RegClassesRoot: return "HKEY_CLASSES_ROOT";
-    case RegCurrentUser: return "HKEY_CURRENT_USER";
-    case RegLocalMachine: return "HKEY_LOCAL_MACHINE";
-    }
-    return "?";
-}
-
 int setString(RegRoot root, const char* key, const char* name, const char* value, bool& madeKey) {
     std::string v = value ? value : "";
     if (v.find_first_of("\r\n") != std::string::npos) return -1;  // not representable on one line
@@ -566,8 +548,8 @@ int setString(RegRoot root, const char* key, const char* name, const char* value
 int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
     bool madeKey = false;
     int result = setString(root, key, name, value, madeKey);
-    if (madeKey && result == 0) logRegistryChange("key created", rootText(root), key, nullptr, nullptr, 0);
-    logRegistryChange("value set", rootText(root), key, name, value ? value : "", result);
+    if (madeKey && result == 0) logRegistryChange("key created", regRootName(root), key, nullptr, nullptr, 0);
+    logRegistryChange("value set", regRootName(root), key, name, value ? value : "", result);
     return result;
 }
 
@@ -582,7 +564,7 @@ int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
         return splices.empty() ? -1 : 1;
     });
     // a value that was not there is no change
-    if (result == 0) logRegistryChange("value deleted", rootText(root), key, name ? name : "@", nullptr, result);
+    if (result == 0) logRegistryChange("value deleted", regRootName(root), key, name ? name : "@", nullptr, result);
     return result;
 }
 
@@ -595,7 +577,7 @@ int platRegCreateKey(RegRoot root, const char* key) {
         made = true;
         return 1;
     });
-    if (made || result < 0) logRegistryChange("key created", rootText(root), key, nullptr, nullptr, result);
+    if (made || result < 0) logRegistryChange("key created", regRootName(root), key, nullptr, nullptr, result);
     return result;
 }
 
@@ -622,6 +604,6 @@ int platRegDeleteKey(RegRoot root, const char* key) {
         for (const ValueLine& v : k->values) splices.push_back({v.begin, v.end, ""});
         return 1;
     });
-    if (result == 0) logRegistryChange("key deleted", rootText(root), key, nullptr, nullptr, result);
+    if (result == 0) logRegistryChange("key deleted", regRootName(root), key, nullptr, nullptr, result);
     return result;
 }

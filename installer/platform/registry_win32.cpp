@@ -13,15 +13,6 @@ HKEY rootKey(RegRoot root) {
     return HKEY_LOCAL_MACHINE;
 }
 
-const char* rootText(RegRoot root) {
-    switch (root) {
-    case RegClassesRoot: return "HKEY_CLASSES_ROOT";
-    case RegCurrentUser: return "HKEY_CURRENT_USER";
-    case RegLocalMachine: return "HKEY_LOCAL_MACHINE";
-    }
-    return "?";
-}
-
 // Create-or-open with an empty class, non-volatile, full access; a key made
 // here is logged.
 HKEY createKey(RegRoot root, const char* key) {
@@ -30,10 +21,10 @@ HKEY createKey(RegRoot root, const char* key) {
     DWORD disposition = 0;
     if (RegCreateKeyExA(rootKey(root), key, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &h,
                         &disposition) != ERROR_SUCCESS) {
-        logRegistryChange("key created", rootText(root), key, nullptr, nullptr, -1);
+        logRegistryChange("key created", regRootName(root), key, nullptr, nullptr, -1);
         return nullptr;
     }
-    if (disposition == REG_CREATED_NEW_KEY) logRegistryChange("key created", rootText(root), key, nullptr, nullptr, 0);
+    if (disposition == REG_CREATED_NEW_KEY) logRegistryChange("key created", regRootName(root), key, nullptr, nullptr, 0);
     return h;
 }
 }  // namespace
@@ -60,7 +51,7 @@ int platRegSetString(RegRoot root, const char* key, const char* name, const char
         RegCloseKey(h);
     }
     int result = r == ERROR_SUCCESS ? 0 : -1;
-    logRegistryChange("value set", rootText(root), key, name, value ? value : "", result);
+    logRegistryChange("value set", regRootName(root), key, name, value ? value : "", result);
     return result;
 }
 
@@ -72,7 +63,7 @@ int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
     RegFlushKey(h);
     RegCloseKey(h);
     // a value that was not there is no change
-    if (r == ERROR_SUCCESS) logRegistryChange("value deleted", rootText(root), key, name ? name : "@", nullptr, 0);
+    if (r == ERROR_SUCCESS) logRegistryChange("value deleted", regRootName(root), key, name ? name : "@", nullptr, 0);
     return r == ERROR_SUCCESS ? 0 : -1;
 }
 
@@ -96,6 +87,6 @@ int platRegValueExists(RegRoot root, const char* key, const char* name) {
 int platRegDeleteKey(RegRoot root, const char* key) {
     // RegDeleteKey leaves a key that has subkeys of its own
     if (RegDeleteKeyA(rootKey(root), key) != ERROR_SUCCESS) return -1;
-    logRegistryChange("key deleted", rootText(root), key, nullptr, nullptr, 0);
+    logRegistryChange("key deleted", regRootName(root), key, nullptr, nullptr, 0);
     return 0;
 }

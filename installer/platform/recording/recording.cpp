@@ -153,19 +153,10 @@ void copyOut(char* out, int size, const std::string& s) {
     copyText(out, static_cast<size_t>(size), s.c_str());
 }
 
-std::string rootName(RegRoot root) {
-    switch (root) {
-    case RegClassesRoot: return "HKEY_CLASSES_ROOT";
-    case RegCurrentUser: return "HKEY_CURRENT_USER";
-    case RegLocalMachine: return "HKEY_LOCAL_MACHINE";
-    }
-    return "";
-}
-
 std::string regPath(RegRoot root, const char* key) {
     std::string k = key ? key : "";
     while (!k.empty() && k.back() == '\\') k.pop_back();
-    return k.empty() ? rootName(root) : rootName(root) + "\\" + k;
+    return std::string(regRootName(root)) + (k.empty() ? "" : "\\" + k);
 }
 
 RegKeyData* regFind(const std::string& path) {
@@ -1054,26 +1045,26 @@ std::string loggedPath(const char* path) { return path; }
 int platRegSetString(RegRoot root, const char* key, const char* name, const char* value) {
     bool made = key && !regFind(regPath(root, key));
     int result = unloggedRegSetString(root, key, name, value);
-    if (made && result == 0) logRegistryChange("key created", rootName(root).c_str(), key, nullptr, nullptr, 0);
-    logRegistryChange("value set", rootName(root).c_str(), key, name, value ? value : "", result);
+    if (made && result == 0) logRegistryChange("key created", regRootName(root), key, nullptr, nullptr, 0);
+    logRegistryChange("value set", regRootName(root), key, name, value ? value : "", result);
     return result;
 }
 
 int platRegDeleteValue(RegRoot root, const char* key, const char* name) {
     int result = unloggedRegDeleteValue(root, key, name);
-    if (result == 0) logRegistryChange("value deleted", rootName(root).c_str(), key, name ? name : "@", nullptr, 0);
+    if (result == 0) logRegistryChange("value deleted", regRootName(root), key, name ? name : "@", nullptr, 0);
     return result;
 }
 
 int platRegCreateKey(RegRoot root, const char* key) {
     bool made = key && !regFind(regPath(root, key));
     int result = unloggedRegCreateKey(root, key);
-    if (made || result < 0) logRegistryChange("key created", rootName(root).c_str(), key, nullptr, nullptr, result);
+    if (made || result < 0) logRegistryChange("key created", regRootName(root), key, nullptr, nullptr, result);
     return result;
 }
 
 int platRegDeleteKey(RegRoot root, const char* key) {
     int result = unloggedRegDeleteKey(root, key);
-    if (result == 0) logRegistryChange("key deleted", rootName(root).c_str(), key, nullptr, nullptr, 0);
+    if (result == 0) logRegistryChange("key deleted", regRootName(root), key, nullptr, nullptr, 0);
     return result;
 }
