@@ -50,7 +50,8 @@ if [ "$mode" = wine ]; then
     desktop_link="$home/Desktop/Vexa 3D readme.lnk"
     temp_dir="$home/AppData/Local/Temp"
     [ -d "$home/Temp" ] && temp_dir="$home/Temp"   # where this Wine keeps the user's temporary files
-    rm -rf "$group_dir" "$desktop_link"
+    # what an earlier run in this prefix left (a log in the temporary folder included)
+    rm -rf "$group_dir" "$desktop_link" "$temp_dir/vexa-setup.log"
     product_win="$pf\\Vexa 3D"
     expected_links=("$group_dir/Read me.lnk|$product_win\\docs\\readme.txt|$product_win|"
                     "$group_dir/Uninstall Vexa 3D.lnk|$product_win\\setup.exe|$product_win|/UNINSTALL"
