@@ -169,7 +169,7 @@ int askFolderOnTerminal(Question& q) {
             return cancel;
         }
         if (typed.empty() && !moved) {
-            in.say(fillText(texts.destinationStays, toUtf8(q.path.c_str())));
+            in.say(fillText(texts.destinationStays, toUtf8(start.c_str())));  // as the host names it
             in.close();
             return cancel;
         }

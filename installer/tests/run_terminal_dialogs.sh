@@ -33,6 +33,15 @@ for shown in "Installation directory: $work/dest" "  sub1/" '"bad:name" is not a
     grep -qF -- "$shown" "$work/terminal.log" || problems+=("the terminal did not show: $shown")
 done
 [ ! -e "$work/dest/bad:name" ] || problems+=("a folder with a colon was made")
+# Enter alone in the chooser keeps the destination, shown as the host names
+# it even when the script wrote it the Windows way
+mkdir -p "$work/keep"
+cp "$setup" "$here/real_dialogs/licence.txt" "$work/keep"/
+sed -e "s|^set DSTDIR .*|set DSTDIR \"$work\\\\dest\"|" "$here/real_dialogs/setup.ini" > "$work/keep/setup.ini"
+printf 'h\n\na\n\n' | (cd "$work/keep" && SETUP_REGISTRY="$work/keep/registry.reg" timeout 30 \
+    script -qec "./setup" /dev/null > "$work/keep/terminal.log" 2>&1)
+grep -qF "The destination stays $work/dest" "$work/keep/terminal.log" ||
+    problems+=("Enter alone in the chooser did not say the destination stays $work/dest: $(grep -a stays "$work/keep/terminal.log")")
 if [ ${#problems[@]} = 0 ]; then
     echo "terminal dialogs: $got"
     exit 0
