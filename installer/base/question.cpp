@@ -23,3 +23,27 @@ int choiceWithResult(const Question& q, int result) {
         if (q.choices[i].result == result) return static_cast<int>(i);
     return -1;
 }
+
+const char* const kRefusalForms[RefusalFormCount] = {
+    "%s",
+    "\"%s\" is not a folder name: it must not be empty nor hold any of \" * / : < > ? \\ |",
+    "no folder given",
+    "%s is the root of a drive: choose a folder on it",
+    "there is no folder %s",
+    "the mail server cannot be left empty",
+};
+
+std::string fillRefusalForm(const char* form, const std::string& subject) {
+    std::string text = form;
+    size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, subject);
+    return text;
+}
+
+Refusal refusalOf(RefusalForm form, const std::string& subject) {
+    Refusal r;
+    r.form = form;
+    r.subject = subject;
+    r.text = fillRefusalForm(kRefusalForms[form], subject);
+    return r;
+}

@@ -15,6 +15,31 @@
 const int kNoAnswer = -1;
 const int kNoDialog = -2;
 
+// Why a check refused an answer: in English for the answers file's
+// diagnostics and the log, and as a form with its subject, so that a front
+// end can say it in the person's language. An empty text: not refused.
+enum RefusalForm {
+    RefusalAsWritten,       // the text alone
+    RefusalNotAFolderName,  // subject: the name
+    RefusalNoFolderGiven,
+    RefusalDriveRoot,       // subject: the drive
+    RefusalNoSuchFolder,    // subject: the folder
+    RefusalNoMailServer,
+    RefusalFormCount
+};
+struct Refusal {
+    std::string text;
+    RefusalForm form = RefusalAsWritten;
+    std::string subject;
+    bool empty() const { return text.empty(); }
+};
+// The English form of each refusal ("%s": where the subject goes).
+extern const char* const kRefusalForms[RefusalFormCount];
+// A refusal of that form about subject, with its English text.
+Refusal refusalOf(RefusalForm form, const std::string& subject = std::string());
+// The form with the subject in place of its "%s".
+std::string fillRefusalForm(const char* form, const std::string& subject);
+
 struct QuestionChoice {
     std::string word;   // the answers file's word for it ("ok", "yes", "continue"); "" with takesText
     std::string label;  // what the person sees
@@ -71,10 +96,10 @@ struct Question {
     std::string answerText;
     // Set by whoever answered (the front ends and the answers file).
     AnswerSource answeredBy = AnsweredByPerson;
-    // Checks an answer before it ends the question: "" accepts it, anything
-    // else says why not, and the question is asked again (but see
-    // QuestionChoice::askAgainWhenRefused).
-    std::function<std::string(const Question&, int choice)> check;
+    // Checks an answer before it ends the question: an empty refusal accepts
+    // it, anything else says why not, and the question is asked again (but
+    // see QuestionChoice::askAgainWhenRefused).
+    std::function<Refusal(const Question&, int choice)> check;
     // Runs a choice that keeps the question open; it may change the
     // question (its path). false when it could not be carried out for want
     // of an answer (the reason in why): the question then ends with no answer.

@@ -154,7 +154,7 @@ int answerFromFile(Question& q, std::string& why) {
             if (q.choices[static_cast<size_t>(choice)].takesText) q.answerText = text;
         }
         const QuestionChoice& c = q.choices[static_cast<size_t>(choice)];
-        std::string refused = q.check ? q.check(q, choice) : std::string();
+        std::string refused = q.check ? q.check(q, choice).text : std::string();
         if (refused.empty()) {
             reportAnswer(q, choice);
             if (!c.keepsOpen) return choice;

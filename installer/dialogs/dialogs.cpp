@@ -68,12 +68,12 @@ bool IsValidFolderName(const char* name) {
     return std::strpbrk(name, "\"*/:<>?\\|") == nullptr;
 }
 
-std::string destinationRefusal(const std::string& path) {
+Refusal destinationRefusal(const std::string& path) {
     std::string p = withoutFinalSeparator(path);
-    if (p.empty()) return "no folder given";
-    if (isDriveRoot(p)) return p + " is the root of a drive: choose a folder on it";
-    if (!isFolder(p)) return "there is no folder " + p;
-    return "";
+    if (p.empty()) return refusalOf(RefusalNoFolderGiven);
+    if (isDriveRoot(p)) return refusalOf(RefusalDriveRoot, p);
+    if (!isFolder(p)) return refusalOf(RefusalNoSuchFolder, p);
+    return Refusal();
 }
 
 Question chooserQuestion(const char* title, const char* newFolderButton, const std::string& path) {
@@ -96,12 +96,11 @@ Question chooserQuestion(const char* title, const char* newFolderButton, const s
     newFolder.takesText = true;  // the name dialog stays open on a bad name
     q.choices = {folder, cancel, newFolder};
     q.defaultChoice = ChooserCancel;  // nothing chosen: the destination stays
-    q.check = [](const Question& question, int choice) -> std::string {
+    q.check = [](const Question& question, int choice) -> Refusal {
         if (choice == ChooserFolder) return destinationRefusal(question.answerText);
         if (choice == ChooserNewFolder && !IsValidFolderName(question.answerText.c_str()))
-            return "\"" + question.answerText +
-                   "\" is not a folder name: it must not be empty nor hold any of \" * / : < > ? \\ |";
-        return "";
+            return refusalOf(RefusalNotAFolderName, question.answerText);
+        return Refusal();
     };
     if (title) q.items = {{IDC_CHOOSER_PATH, title}, {kTitleItem, title}};
     if (newFolderButton) q.items.push_back({IDC_CHOOSER_NEWDIR, newFolderButton});
@@ -303,8 +302,8 @@ int GetSMTPServer(PlatWindow owner, std::string& server, std::string& why) {
     q.text = "Fill in the blank with your SMTP server.";
     q.fields = {{"smtp", "SMTP server", "mail", false, 255, IDC_SMTP_SERVER}};
     q.choices = {{"ok", "OK", 1}};  // no Cancel: the form ends only with a server
-    q.check = [](const Question& question, int) -> std::string {
-        return question.fields[0].value.empty() ? "the mail server cannot be left empty" : "";
+    q.check = [](const Question& question, int) -> Refusal {
+        return question.fields[0].value.empty() ? refusalOf(RefusalNoMailServer) : Refusal();
     };
     int choice = askQuestion(q, why);
     if (choice < 0) return choice;

@@ -46,9 +46,9 @@ enum { ChooserFolder = 0, ChooserCancel = 1, ChooserNewFolder = 2 };
 
 // A new folder's name: not empty, and none of  " * / : < > ? \ |
 bool IsValidFolderName(const char* name);
-// Why a folder cannot be the destination ("" when it can): it must exist and
+// Why a folder cannot be the destination (empty when it can): it must exist and
 // must not be the root of a drive.
-std::string destinationRefusal(const std::string& path);
+Refusal destinationRefusal(const std::string& path);
 
 // The licence: 1 Agree, 0 Disagree. The file is read whole; when it cannot be
 // read the dialog shows its own texts and no licence. The button texts have

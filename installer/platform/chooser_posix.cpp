@@ -188,9 +188,9 @@ int askFolderOnTerminal(Question& q) {
         }
         if (typed.compare(0, 4, "new ") == 0 || typed == "new") {
             q.answerText = fromUtf8(typed.size() > 4 ? trimmedBlanks(typed.substr(4)) : std::string());
-            std::string refused = q.check ? q.check(q, newFolder) : std::string();
+            Refusal refused = q.check ? q.check(q, newFolder) : Refusal();
             if (!refused.empty()) {
-                in.say(toUtf8(refused.c_str()));
+                in.say(terminalRefusal(texts, refused));
                 continue;
             }
             if (!isDirectory(shownFolder)) {
@@ -209,9 +209,9 @@ int askFolderOnTerminal(Question& q) {
         }
         std::string chosen = typed.empty() ? shownFolder : fullPath(typed);
         q.answerText = fromUtf8(chosen);
-        std::string refused = q.check ? q.check(q, folder) : std::string();
+        Refusal refused = q.check ? q.check(q, folder) : Refusal();
         if (!refused.empty()) {
-            in.say(toUtf8(refused.c_str()));
+            in.say(terminalRefusal(texts, refused));
             continue;
         }
         in.close();

@@ -73,6 +73,9 @@ struct TerminalTexts {
     const char* licenceTitle;
     const char* smtpText;
     const char* newDirectoryButton;
+    // why an answer was refused, by RefusalForm ("%s": the subject); none:
+    // the English form
+    const char* refusals[RefusalFormCount];
 };
 // The texts of the user's language (platUserLanguage), or of a language identifier.
 const TerminalTexts& terminalTexts();
@@ -87,3 +90,5 @@ std::string terminalButtonLabel(const TerminalTexts& texts, const std::string& w
 std::string terminalFixedText(const TerminalTexts& texts, const std::string& text);
 // text with its "%s" replaced by argument.
 std::string fillText(const char* text, const std::string& argument);
+// Why an answer was refused, in the language of texts (UTF-8).
+std::string terminalRefusal(const TerminalTexts& texts, const Refusal& refusal);

@@ -4,6 +4,7 @@
 // shows them.
 #include "system.h"
 #include "terminal_posix.h"
+#include "hostpath_posix.h"
 #include "../base/text.h"
 #include <cstring>
 
@@ -48,6 +49,7 @@ const TerminalTexts english = {
     "Licence Agreement",
     "Fill in the blank with your SMTP server.",
     "New directory...",
+    {},  // the English forms
 };
 
 const TerminalTexts french = {
@@ -90,6 +92,12 @@ const TerminalTexts french = {
     "Contrat de licence",
     "Indiquez votre serveur SMTP.",
     "Nouveau dossier...",
+    {nullptr,
+     "\"%s\" n'est pas un nom de dossier : il ne doit être ni vide ni contenir l'un de \" * / : < > ? \\ |",
+     "aucun dossier n'est donné",
+     "%s est la racine d'un disque : choisissez un dossier sur celui-ci",
+     "il n'y a pas de dossier %s",
+     "le serveur de messagerie ne peut pas rester vide"},
 };
 
 const TerminalTexts german = {
@@ -132,6 +140,12 @@ const TerminalTexts german = {
     "Lizenzvereinbarung",
     "Geben Sie Ihren SMTP-Server ein.",
     "Neuer Ordner...",
+    {nullptr,
+     "„%s“ ist kein Ordnername: er darf weder leer sein noch eines dieser Zeichen enthalten: \" * / : < > ? \\ |",
+     "kein Ordner angegeben",
+     "%s ist das Stammverzeichnis eines Laufwerks: wählen Sie einen Ordner darauf",
+     "den Ordner %s gibt es nicht",
+     "der SMTP-Server darf nicht leer bleiben"},
 };
 
 const TerminalTexts spanish = {
@@ -174,6 +188,12 @@ const TerminalTexts spanish = {
     "Contrato de licencia",
     "Escriba su servidor SMTP.",
     "Nueva carpeta...",
+    {nullptr,
+     "\"%s\" no es un nombre de carpeta: no puede estar vacío ni contener ninguno de \" * / : < > ? \\ |",
+     "no se ha indicado ninguna carpeta",
+     "%s es la raíz de una unidad: elija una carpeta en ella",
+     "no existe la carpeta %s",
+     "el servidor de correo no puede quedar vacío"},
 };
 
 const TerminalTexts italian = {
@@ -216,6 +236,12 @@ const TerminalTexts italian = {
     "Contratto di licenza",
     "Indicare il proprio server SMTP.",
     "Nuova cartella...",
+    {nullptr,
+     "\"%s\" non è un nome di cartella: non deve essere vuoto né contenere nessuno di \" * / : < > ? \\ |",
+     "nessuna cartella indicata",
+     "%s è la radice di un'unità: scegliere una cartella al suo interno",
+     "la cartella %s non esiste",
+     "il server di posta non può restare vuoto"},
 };
 }  // namespace
 
@@ -263,4 +289,10 @@ std::string fillText(const char* text, const std::string& argument) {
     size_t at = out.find("%s");
     if (at != std::string::npos) out.replace(at, 2, argument);
     return out;
+}
+
+std::string terminalRefusal(const TerminalTexts& texts, const Refusal& refusal) {
+    if (refusal.form == RefusalAsWritten) return toUtf8(refusal.text.c_str());
+    const char* form = texts.refusals[refusal.form] ? texts.refusals[refusal.form] : kRefusalForms[refusal.form];
+    return fillText(form, toUtf8(refusal.subject.c_str()));
 }

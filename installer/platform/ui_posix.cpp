@@ -297,9 +297,9 @@ int platAsk(Question& q) {
             answer = trimmedBlanks(answer);
             int picked = answer.empty() ? q.defaultChoice : choiceNamed(q, labels, keys, answer);
             if (picked < 0) continue;
-            std::string why = q.check ? q.check(q, picked) : std::string();
+            Refusal why = q.check ? q.check(q, picked) : Refusal();
             if (!why.empty()) {
-                std::fprintf(tty, "%s\n", toUtf8(why.c_str()).c_str());
+                std::fprintf(tty, "%s\n", terminalRefusal(texts, why).c_str());
                 continue;
             }
             chosen = picked;

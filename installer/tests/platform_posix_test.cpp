@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -378,6 +379,27 @@ TEST(TerminalText, TypedUtf8BackToWindows1252) {
     EXPECT_EQ("caf\xE9 ?", windows1252FromUtf8("caf\xE9 \xE4\xB8\xAD", true));
     EXPECT_EQ("caf? ?", windows1252FromUtf8("caf\xE9 \xE4\xB8\xAD", false));
     EXPECT_EQ("\xC3", windows1252FromUtf8("\xC3", true));  // a cut sequence
+}
+
+// Why an answer was refused, in the person's language, with its subject in
+// place (as UTF-8); the English text is the one the answers file reports.
+TEST(TerminalText, RefusalsInTheUsersLanguage) {
+    Refusal name = refusalOf(RefusalNotAFolderName, "caf\xE9:");
+    EXPECT_EQ("\"caf\xC3\xA9:\" n'est pas un nom de dossier : il ne doit \xC3\xAAtre ni vide ni contenir l'un de \" * / : < > ? \\ |",
+              terminalRefusal(terminalTextsFor(0x040C), name));
+    EXPECT_EQ(toUtf8(name.text.c_str()), terminalRefusal(terminalTextsFor(0x0409), name));
+    EXPECT_EQ("la cartella /x non esiste", terminalRefusal(terminalTextsFor(0x0410), refusalOf(RefusalNoSuchFolder, "/x")));
+    Refusal asWritten;
+    asWritten.text = "Nicht \xFC" "bersetzt";
+    EXPECT_EQ("Nicht \xC3\xBC" "bersetzt", terminalRefusal(terminalTextsFor(0x0407), asWritten));
+    // every language says every refusal, with its subject where English has one
+    for (unsigned language : {0x0407u, 0x0C0Au, 0x040Cu, 0x0410u})
+        for (int form = RefusalNotAFolderName; form < RefusalFormCount; form++) {
+            const char* text = terminalTextsFor(language).refusals[form];
+            SCOPED_TRACE(std::to_string(language) + " " + std::to_string(form));
+            ASSERT_NE(nullptr, text);
+            EXPECT_EQ(std::strstr(kRefusalForms[form], "%s") != nullptr, std::strstr(text, "%s") != nullptr);
+        }
 }
 
 // The terminal's own words follow the user's language; a label the script
