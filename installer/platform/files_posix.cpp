@@ -201,8 +201,9 @@ int openRegular(int dirFd, const char* path, int flags, mode_t mode, struct stat
         errno = EINVAL;
         return failWith(S_ISDIR(st->st_mode) ? "a directory, not a file" : "not a regular file (a pipe, socket or device)");
     }
-    // reads and writes of a regular file may wait for the disk as usual
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // reads and writes of a regular file may wait for the disk as usual (of
+    // the open flags, F_SETFL takes only the status ones)
+    fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     return fd;
 }
 }  // namespace
@@ -403,10 +404,13 @@ bool copyBytes(int in, int out) {
 // Creates a new temporary file in the directory dirFd, never through a link;
 // its name goes to name.
 int createTemp(int dirFd, std::string& name) {
+    // names differ between processes and runs by the seed, within a run by
+    // the counter (asked of the system once, not for each of a tree's files)
+    static const unsigned seed = static_cast<unsigned>(getpid()) * 2654435761u ^
+                                 static_cast<unsigned>(std::time(nullptr)) ^ static_cast<unsigned>(clock());
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; attempt++) {
-        unsigned mix = static_cast<unsigned>(getpid()) * 2654435761u ^ static_cast<unsigned>(std::time(nullptr)) ^
-                       (++counter * 40503u) ^ static_cast<unsigned>(clock());
+        unsigned mix = seed ^ (++counter * 40503u);
         char text[32];
         std::snprintf(text, sizeof text, ".setup%06x", mix & 0xFFFFFF);
         int fd = openat(dirFd, text, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -420,13 +424,20 @@ int createTemp(int dirFd, std::string& name) {
 }
 
 // Copies the open regular file in (of the given status) to toName in the
-// directory dirFd: written beside it under a temporary name, then renamed
-// over it, so whatever was at toName (a link too) is replaced, never written
-// through, and stays as it was when the copy fails.
+// directory dirFd. A new file is written in place: nothing was there to keep,
+// and a failed copy removes it again. Over an existing name (a link too) it is
+// written beside it under a temporary name, then renamed over it, so whatever
+// was there is replaced, never written through, and stays as it was when the
+// copy fails.
 int copyInto(int in, const struct stat& st, int dirFd, const char* toName) {
     std::string temp;
-    int out = createTemp(dirFd, temp);
-    if (out < 0) return -1;
+    int out = openat(dirFd, toName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    bool inPlace = out >= 0;
+    if (!inPlace) {
+        if (errno != EEXIST) return failErrno();
+        out = createTemp(dirFd, temp);
+        if (out < 0) return -1;
+    }
     // the source's permission bits, and writable by its owner
     bool ok = copyBytes(in, out) && fchmod(out, (st.st_mode & 0777) | S_IWUSR) == 0;
     if (!ok) failErrno();
@@ -434,10 +445,10 @@ int copyInto(int in, const struct stat& st, int dirFd, const char* toName) {
         failErrno();
         ok = false;
     }
-    if (ok && renameat(dirFd, temp.c_str(), dirFd, toName) == 0) return 0;
+    if (ok && (inPlace || renameat(dirFd, temp.c_str(), dirFd, toName) == 0)) return 0;
     if (ok) failErrno();
     int saved = errno;
-    unlinkat(dirFd, temp.c_str(), 0);
+    unlinkat(dirFd, inPlace ? toName : temp.c_str(), 0);
     errno = saved;
     return -1;
 }

@@ -10,6 +10,7 @@
 #include "platform/terminal_posix.h"
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,10 +19,12 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 std::string readAll(const std::string& path) {
@@ -317,6 +320,40 @@ TEST_F(PosixPlatformTest, PermissionsOfAnUnprivilegedUserHold) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(0, WEXITSTATUS(status)) << "1: copy not failed, 2: target mode changed, 4: unreadable folder not "
                                          "counted, 8: the copy did not go on";
+}
+
+// A copy that fails while it writes (here a file-size limit stands for a
+// full disk): a new name is removed again, an existing file stays as it was,
+// and no temporary file is left beside either.
+TEST_F(PosixPlatformTest, FailedCopyLeavesNoPartOfItsFile) {
+    std::string big = dir + "/big.bin", kept = dir + "/kept.txt";
+    std::ofstream(big) << std::string(64 * 1024, 'x');
+    std::ofstream(kept) << "old";
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = {4096, 4096};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(100);
+        int failures = 0;
+        if (platCopyFile(big.c_str(), (dir + "/new.bin").c_str()) != -1) failures |= 1;
+        if (platCopyFile(big.c_str(), kept.c_str()) != -1) failures |= 2;
+        _exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(0, WEXITSTATUS(status)) << "1: the copy to a new name, 2: the copy over a file did not fail";
+    struct stat st;
+    EXPECT_NE(0, stat((dir + "/new.bin").c_str(), &st)) << "a part of the new file is left";
+    EXPECT_EQ("old", readAll(kept));
+    std::vector<std::string> names;  // the temporary files' names start with a dot
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.push_back(e->d_name);
+        closedir(d);
+    }
+    EXPECT_EQ(2u, names.size()) << "more than big.bin and kept.txt are left: " << ::testing::PrintToString(names);
 }
 
 TEST(PosixLanguage, FromLocaleEnvironment) {
