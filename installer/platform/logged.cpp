@@ -68,10 +68,12 @@ int platMoveFile(const char* from, const char* to) {
 
 int platSaveShortcut(const char* file, const ShortcutSpec& shortcut) {
     int result = unloggedSaveShortcut(file, shortcut);
-    if (logEnabled())
-        logLine("shortcut written: %s (target %s, folder %s, arguments %s)%s", file ? file : "(none)",
-                logQuoted(shortcut.target).c_str(), logQuoted(shortcut.workDir).c_str(),
-                logQuoted(shortcut.arguments).c_str(), result < 0 ? ": failed" : "");
+    if (logEnabled()) {
+        auto path = [](const char* p) { return p ? logQuoted(shown(p).c_str()) : logQuoted(nullptr); };
+        logLine("shortcut written: %s (target %s, folder %s, arguments %s)%s", shown(file).c_str(),
+                path(shortcut.target).c_str(), path(shortcut.workDir).c_str(), logQuoted(shortcut.arguments).c_str(),
+                result < 0 ? ": failed" : "");
+    }
     return result;
 }
 
