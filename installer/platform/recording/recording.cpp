@@ -608,6 +608,20 @@ int unloggedMoveFile(const char* from, const char* to) {
     return record(0, call);
 }
 
+namespace {
+// Appends the entries of the folder whose key is given, as a listing gives them.
+void appendEntriesOf(const std::string& key, std::vector<PlatDirEntry>& entries) {
+    for (const auto& kv : st().nodes) {
+        if (kv.first == key || parentKey(kv.first) != key) continue;
+        PlatDirEntry e{};
+        copyText(e.name, sizeof e.name, kv.second.path.substr(kv.second.path.rfind('\\') + 1).c_str());
+        e.isDir = kv.second.dir ? 1 : 0;
+        e.isLink = kv.second.link ? 1 : 0;
+        entries.push_back(e);
+    }
+}
+}  // namespace
+
 struct PlatDirList {
     std::vector<PlatDirEntry> entries;
     size_t next = 0;
@@ -624,14 +638,7 @@ PlatDirList* platOpenDir(const char* dir) {
     list->entries.push_back(dots);
     std::strcpy(dots.name, "..");
     list->entries.push_back(dots);
-    for (const auto& kv : st().nodes) {
-        if (kv.first == key || parentKey(kv.first) != key) continue;
-        PlatDirEntry e{};
-        copyText(e.name, sizeof e.name, kv.second.path.substr(kv.second.path.rfind('\\') + 1).c_str());
-        e.isDir = kv.second.dir ? 1 : 0;
-        e.isLink = kv.second.link ? 1 : 0;
-        list->entries.push_back(e);
-    }
+    appendEntriesOf(key, list->entries);
     return list;
 }
 
@@ -708,15 +715,7 @@ int platTreeRead(PlatTreeDir* dir, PlatDirEntry* entry) {
     if (!dir->listed) {
         // listed when first read, as a directory handle lists what is there then
         dir->listed = true;
-        std::string key = lower(dir->path);
-        for (const auto& kv : st().nodes) {
-            if (kv.first == key || parentKey(kv.first) != key) continue;
-            PlatDirEntry e{};
-            copyText(e.name, sizeof e.name, kv.second.path.substr(kv.second.path.rfind('\\') + 1).c_str());
-            e.isDir = kv.second.dir ? 1 : 0;
-            e.isLink = kv.second.link ? 1 : 0;
-            dir->entries.push_back(e);
-        }
+        appendEntriesOf(lower(dir->path), dir->entries);
     }
     if (dir->next >= dir->entries.size()) return 0;
     *entry = dir->entries[dir->next++];
