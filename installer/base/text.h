@@ -11,6 +11,12 @@
 inline bool isScriptBlank(char c) { return static_cast<signed char>(c) <= 32; }
 
 inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// The text with its ASCII letters in lower case (a key for names compared
+// ignoring case).
+inline std::string lowerAsciiText(std::string text) {
+    for (char& c : text) c = lowerAscii(c);
+    return text;
+}
 
 // Compares at most n characters ignoring ASCII case, stopping after the end of
 // either text: <0, 0 or >0 as the lower-cased bytes (unsigned) order them.

@@ -17,12 +17,6 @@ namespace {
 
 const size_t kNone = static_cast<size_t>(-1);
 
-std::string lowered(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) c = lowerAscii(c);
-    return out;
-}
-
 std::string plural(int n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -127,7 +121,7 @@ void describeLines(ScriptFile& file) {
             info.columnOne = p == 0;
             size_t end = text.find_first_of("]\n", p + 1);
             info.headerName = text.substr(p + 1, (end == std::string::npos ? text.size() : end) - p - 1);
-            file.sections.insert({lowered(info.headerName), i});  // the first of a name stays
+            file.sections.insert({lowerAsciiText(info.headerName), i});  // the first of a name stays
             // a header in column one ends the section above; an indented one
             // starts a section only where none runs
             if (info.columnOne || section == kNone) {
@@ -165,7 +159,7 @@ size_t sectionEnd(const ScriptFile& file, size_t header) {
 // The header of the section name, as setup finds it: the first header line of
 // that name, ignoring case, indented or not.
 size_t findSection(const ScriptFile& file, const std::string& name) {
-    auto it = file.sections.find(lowered(name));
+    auto it = file.sections.find(lowerAsciiText(name));
     return it == file.sections.end() ? kNone : it->second;
 }
 
@@ -188,7 +182,7 @@ bool folderExists(const std::string& name) {
 }
 
 std::string sameFileKey(const std::string& name) {
-    std::string key = lowered(name);
+    std::string key = lowerAsciiText(name);
     std::replace(key.begin(), key.end(), '\\', '/');
     while (key.compare(0, 2, "./") == 0) key.erase(0, 2);
     return key;
@@ -357,11 +351,11 @@ void Checker::collectDefinitions() {
             const CommandRow* row = commandRow(info.code);
             if (row->args[0] == ArgVariable && info.given[0]) {
                 bool literal = info.code == CmdSet && info.given[1] && !info.bare[1];
-                definitionsOf[lowered(info.token[0])].push_back(definitions.size());
+                definitionsOf[lowerAsciiText(info.token[0])].push_back(definitions.size());
                 definitions.push_back({f, i, info.token[0], literal, literal ? info.token[1] : ""});
-                written.insert(lowered(info.token[0]));
+                written.insert(lowerAsciiText(info.token[0]));
             }
-            for (const char* const* v = row->sets; *v; v++) written.insert(lowered(*v));
+            for (const char* const* v = row->sets; *v; v++) written.insert(lowerAsciiText(*v));
             if (info.code == CmdAppendFile && info.given[1] && !info.bare[1]) appended.insert(sameFileKey(info.token[1]));
         }
     }
@@ -449,7 +443,7 @@ void Checker::checkArguments(size_t f, size_t i, const CommandRow& row) {
         if (kind == ArgUnused || kind == ArgVariable || kind == ArgWord || !info.given[a]) continue;
         const std::string& token = info.token[a];
         if (info.bare[a]) {
-            if (!written.count(lowered(token)))
+            if (!written.count(lowerAsciiText(token)))
                 warning(f, i,
                         "the bare word " + token +
                             " names a variable that is never set, so it passes no value; quote it to pass the text");
@@ -472,7 +466,7 @@ void Checker::checkArguments(size_t f, size_t i, const CommandRow& row) {
                 size_t header = findSection(files[t], token);
                 if (info.code == CmdInclude) {
                     files[t].included = true;
-                    if (header != kNone) files[t].loadedSections.insert(lowered(token));
+                    if (header != kNone) files[t].loadedSections.insert(lowerAsciiText(token));
                 }
                 if (header == kNone)
                     error(f, i,
@@ -637,7 +631,7 @@ void Checker::checkSilentBoxes(size_t f, size_t header) {
 
 const std::vector<size_t>& Checker::definitionsNamed(const std::string& name) const {
     static const std::vector<size_t> none;
-    auto it = definitionsOf.find(lowered(name));
+    auto it = definitionsOf.find(lowerAsciiText(name));
     return it == definitionsOf.end() ? none : it->second;
 }
 
@@ -654,7 +648,7 @@ bool Checker::isDefinedIn(size_t language, const std::string& name) const {
         const Definition& d = definitions[index];
         if (d.file != language) continue;
         size_t section = file.lines[d.piece].section;
-        if (section != kNone && file.loadedSections.count(lowered(file.lines[section].headerName))) return true;
+        if (section != kNone && file.loadedSections.count(lowerAsciiText(file.lines[section].headerName))) return true;
     }
     return false;
 }
@@ -682,9 +676,9 @@ void Checker::checkKeys() {
             if (!info.runs || info.code < 0) continue;
             const CommandRow* row = commandRow(info.code);
             for (const MessageKey* k = row->keys; k->name; k++) {
-                if (k->use != KeyNeeded || needed.count(lowered(k->name))) continue;
-                needed[lowered(k->name)] = {k->name, f, i, row->word};
-                order.push_back(lowered(k->name));
+                if (k->use != KeyNeeded || needed.count(lowerAsciiText(k->name))) continue;
+                needed[lowerAsciiText(k->name)] = {k->name, f, i, row->word};
+                order.push_back(lowerAsciiText(k->name));
             }
         }
     }
@@ -705,7 +699,7 @@ void Checker::checkKeys() {
             for (size_t k = 0; k < keys.size(); k++)
                 names += (k == 0 ? "" : k + 1 == keys.size() ? " and " : ", ") + keys[k];
             error(at.first, at.second,
-                  names + ", which " + needed[lowered(keys[0])].command + " shows, " +
+                  names + ", which " + needed[lowerAsciiText(keys[0])].command + " shows, " +
                       (keys.size() == 1 ? "is" : "are") + " not defined in " + files[l].name);
         }
     }
@@ -713,8 +707,8 @@ void Checker::checkKeys() {
     std::set<std::string> seen;
     for (size_t l : loaded) {
         for (const Definition& d : definitions) {
-            if (d.file != l || !isDefinedIn(l, d.name) || !seen.insert(lowered(d.name)).second) continue;
-            if (definedInScript(d.name) || needed.count(lowered(d.name))) continue;
+            if (d.file != l || !isDefinedIn(l, d.name) || !seen.insert(lowerAsciiText(d.name)).second) continue;
+            if (definedInScript(d.name) || needed.count(lowerAsciiText(d.name))) continue;
             for (size_t other : loaded)
                 if (other != l && !isDefinedIn(other, d.name))
                     error(d.file, d.piece, d.name + " is defined here but not in " + files[other].name);
@@ -748,7 +742,7 @@ void Checker::checkConversions() {
     std::map<std::string, int> expected;
     auto expect = [&expected](const std::string& name, int args) {
         if (args == kShownAsWritten) return;
-        std::string key = lowered(name);
+        std::string key = lowerAsciiText(name);
         auto it = expected.find(key);
         if (it == expected.end() || args < it->second) expected[key] = args;
     };
@@ -762,7 +756,7 @@ void Checker::checkConversions() {
                     if (commandRow(info.code)->args[a] == ArgMessage && info.given[a] && info.bare[a])
                         expect(info.token[a], 0);
     for (const Definition& d : definitions) {
-        auto it = expected.find(lowered(d.name));
+        auto it = expected.find(lowerAsciiText(d.name));
         if (d.literal && it != expected.end()) checkText(d.file, d.piece, "the text of " + d.name, d.text, it->second);
     }
 }

@@ -66,12 +66,6 @@ struct RegFile {
     std::vector<std::string> brokenTexts;
 };
 
-std::string lower(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) c = lowerAscii(c);
-    return out;
-}
-
 std::string registryPath() {
     const char* p = std::getenv("SETUP_REGISTRY");
     if (p && *p) return p;
@@ -134,7 +128,7 @@ bool readQuoted(const std::string& s, size_t& i, std::string& out) {
 }
 
 KeyEntry& keyFor(RegFile& f, const std::string& path) {
-    std::string k = lower(path);
+    std::string k = lowerAsciiText(path);
     auto it = f.index.find(k);
     if (it != f.index.end()) return f.keys[it->second];
     f.index.emplace(std::move(k), f.keys.size());
@@ -290,7 +284,7 @@ std::string fullPath(RegRoot root, const char* key) {
 }
 
 const KeyEntry* findKey(const RegFile& f, const std::string& path) {
-    auto it = f.index.find(lower(path));
+    auto it = f.index.find(lowerAsciiText(path));
     return it == f.index.end() ? nullptr : &f.keys[it->second];
 }
 
@@ -595,7 +589,7 @@ int platRegDeleteKey(RegRoot root, const char* key) {
     int result = modify([&](RegFile& f, std::vector<Splice>& splices) {
         const KeyEntry* k = findKey(f, path);
         if (!k) return -1;
-        std::string prefix = lower(path) + "\\";
+        std::string prefix = lowerAsciiText(path) + "\\";
         for (const auto& entry : f.index)
             if (entry.first.compare(0, prefix.size(), prefix) == 0) return -1;  // it has subkeys
         // its headers, values and blank lines go; comments and lines that

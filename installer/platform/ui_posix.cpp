@@ -38,11 +38,6 @@ std::string oneLine(const char* text) {
 
 bool isListEntry(const Question& q, size_t i) { return q.numbered && q.choices[i].word.empty(); }
 
-std::string lowerText(std::string s) {
-    for (char& c : s) c = lowerAscii(c);
-    return s;
-}
-
 // Each button's key: the first letter of its label that no button before it
 // took ("[C]ontinue / [A]bort / c[H]ange destination..."); 0 when none is free.
 std::vector<char> buttonKeys(const Question& q, const std::vector<std::string>& labels) {
@@ -73,7 +68,7 @@ std::string choicePrompt(const Question& q, const std::vector<std::string>& labe
         }
         const std::string& label = labels[i];
         if (!prompt.empty()) prompt += " / ";
-        size_t at = keys[i] ? lowerText(label).find(keys[i]) : std::string::npos;
+        size_t at = keys[i] ? lowerAsciiText(label).find(keys[i]) : std::string::npos;
         prompt += at == std::string::npos ? label
                                           : label.substr(0, at) + "[" + std::string(1, static_cast<char>(std::toupper(
                                                                                           static_cast<unsigned char>(label[at])))) +

@@ -24,15 +24,9 @@
 
 namespace {
 
-std::string lower(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) c = lowerAscii(c);
-    return out;
-}
-
 std::vector<std::string> lookedUp, stored;
-void onLookup(const char* name) { lookedUp.push_back(lower(name)); }
-void onStore(const char* name) { stored.push_back(lower(name)); }
+void onLookup(const char* name) { lookedUp.push_back(lowerAsciiText(name)); }
+void onStore(const char* name) { stored.push_back(lowerAsciiText(name)); }
 const StoreObserver watcher = {onLookup, onStore};
 
 // Every key a row or the runner names.
@@ -57,7 +51,7 @@ void findProbes(const std::string& text, std::map<std::string, std::set<int>>& s
         std::string key = text.substr(at + 1, close - at - 1);
         size_t p = close + 1;
         if (text.compare(p, 2, "%%") == 0) {
-            shown[lower(key)].insert(kShownAsWritten);
+            shown[lowerAsciiText(key)].insert(kShownAsWritten);
             continue;
         }
         if (text.compare(p, 2, "%(") != 0) continue;
@@ -69,7 +63,7 @@ void findProbes(const std::string& text, std::map<std::string, std::set<int>>& s
             if (text.substr(p + 1, end - p - 1) != "%s") filled++;
             p = end + 1;
         }
-        shown[lower(key)].insert(filled);
+        shown[lowerAsciiText(key)].insert(filled);
     }
 }
 
@@ -195,12 +189,12 @@ struct Observed {
 
 std::set<std::string> listed(const MessageKey* keys) {
     std::set<std::string> out;
-    for (const MessageKey* k = keys; k->name; k++) out.insert(lower(k->name));
+    for (const MessageKey* k = keys; k->name; k++) out.insert(lowerAsciiText(k->name));
     return out;
 }
 std::set<std::string> listed(const char* const* names) {
     std::set<std::string> out;
-    for (const char* const* n = names; *n; n++) out.insert(lower(*n));
+    for (const char* const* n = names; *n; n++) out.insert(lowerAsciiText(*n));
     return out;
 }
 
@@ -220,8 +214,8 @@ class CommandKnowledge : public CommandTest {
         ASSERT_GE(parsed.code, 0) << s.line;
         Observed& o = seen[parsed.code];
         for (int a = 0; a < 2; a++)
-            if (parsed.bare[a] && *parsed.token[a]) o.bareTokens.insert(lower(parsed.token[a]));
-        o.firstTokens.insert(lower(parsed.token[0]));
+            if (parsed.bare[a] && *parsed.token[a]) o.bareTokens.insert(lowerAsciiText(parsed.token[a]));
+        o.firstTokens.insert(lowerAsciiText(parsed.token[0]));
         lookedUp.clear();
         stored.clear();
         setStoreObserver(&watcher);
@@ -268,7 +262,7 @@ TEST_F(CommandKnowledge, EachRowSaysWhatItsCommandShowsReadsWritesAndTests) {
         for (const std::string& name : reads)
             EXPECT_TRUE(o.lookedUp.count(name)) << row.word << " never reads " << name;
         for (const MessageKey* k = row.keys; k->name; k++) {
-            auto it = o.shown.find(lower(k->name));
+            auto it = o.shown.find(lowerAsciiText(k->name));
             if (it == o.shown.end()) {
                 ADD_FAILURE() << row.word << " never shows " << k->name;
                 continue;
@@ -314,7 +308,7 @@ TEST_F(CommandKnowledge, TheRunnerShowsItsOwnKeys) {
         findProbes(q.text, shown);
     }
     std::map<std::string, std::set<int>> expected;
-    for (const MessageKey* k = runnerKeys; k->name; k++) expected[lower(k->name)].insert(k->args);
+    for (const MessageKey* k = runnerKeys; k->name; k++) expected[lowerAsciiText(k->name)].insert(k->args);
     EXPECT_EQ(expected, shown);
     std::set<std::string> names(lookedUp.begin(), lookedUp.end());
     EXPECT_EQ(listed(runnerKeys), names);

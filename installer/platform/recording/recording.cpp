@@ -81,11 +81,6 @@ State& st() {
     return *state;
 }
 
-std::string lower(std::string s) {
-    for (char& c : s) c = lowerAscii(c);
-    return s;
-}
-
 // The full path in Windows form: drive, backslashes, "." and ".." resolved.
 std::string normal(const std::string& path) {
     std::string p = path;
@@ -118,7 +113,7 @@ std::string normal(const std::string& path) {
     return parts.empty() ? out + "\\" : out;
 }
 
-std::string keyOf(const std::string& path) { return lower(normal(path)); }
+std::string keyOf(const std::string& path) { return lowerAsciiText(normal(path)); }
 
 void eraseNode(const std::string& key) {
     st().nodes.erase(key);
@@ -160,21 +155,21 @@ std::string regPath(RegRoot root, const char* key) {
 }
 
 RegKeyData* regFind(const std::string& path) {
-    auto it = st().registry.find(lower(path));
+    auto it = st().registry.find(lowerAsciiText(path));
     return it == st().registry.end() ? nullptr : &it->second;
 }
 
 RegKeyData& regCreate(const std::string& path) {
     for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
         std::string parent = path.substr(0, at);
-        if (!regFind(parent)) st().registry[lower(parent)].path = parent;
+        if (!regFind(parent)) st().registry[lowerAsciiText(parent)].path = parent;
     }
-    RegKeyData& k = st().registry[lower(path)];
+    RegKeyData& k = st().registry[lowerAsciiText(path)];
     if (k.path.empty()) k.path = path;
     return k;
 }
 
-std::string valueKey(const char* name) { return name ? lower(name) : std::string("@"); }
+std::string valueKey(const char* name) { return name ? lowerAsciiText(name) : std::string("@"); }
 }  // namespace
 
 namespace recording {
@@ -195,7 +190,7 @@ void reset() {
 
 void addDir(const std::string& path) {
     std::string full = normal(path);
-    std::string key = lower(full);
+    std::string key = lowerAsciiText(full);
     if (key.size() > 3) addDir(parentKey(full));
     Node& n = st().nodes[key];
     n.path = full;
@@ -205,7 +200,7 @@ void addDir(const std::string& path) {
 void addFile(const std::string& path, const std::string& data, bool readOnly) {
     std::string full = normal(path);
     addDir(parentKey(full));
-    Node& n = st().nodes[lower(full)];
+    Node& n = st().nodes[lowerAsciiText(full)];
     n = Node();
     n.path = full;
     n.data = data;
@@ -215,7 +210,7 @@ void addFile(const std::string& path, const std::string& data, bool readOnly) {
 void addLink(const std::string& path, const std::string& target, bool toDirectory) {
     std::string full = normal(path);
     addDir(parentKey(full));
-    Node& n = st().nodes[lower(full)];
+    Node& n = st().nodes[lowerAsciiText(full)];
     n = Node();
     n.path = full;
     n.link = true;
@@ -483,7 +478,7 @@ int platPathMatches(const char* pattern) {
     size_t cut = full.rfind('\\');
     std::string last = full.substr(cut + 1);
     if (last.find_first_of("*?") == std::string::npos) return find(full) ? 1 : 0;
-    std::string dirKey = lower(cut <= 2 ? full.substr(0, 3) : full.substr(0, cut));
+    std::string dirKey = lowerAsciiText(cut <= 2 ? full.substr(0, 3) : full.substr(0, cut));
     for (const auto& kv : st().nodes)
         if (kv.first != dirKey && parentKey(kv.first) == dirKey) {
             std::string name = kv.second.path.substr(kv.second.path.rfind('\\') + 1);
@@ -604,7 +599,7 @@ int unloggedMoveFile(const char* from, const char* to) {
         eraseNode(m.first);
         m.second.path = toFull + m.second.path.substr(normal(from).size());
     }
-    for (auto& m : moved) st().nodes[lower(m.second.path)] = m.second;
+    for (auto& m : moved) st().nodes[lowerAsciiText(m.second.path)] = m.second;
     return record(0, call);
 }
 
@@ -715,7 +710,7 @@ int platTreeRead(PlatTreeDir* dir, PlatDirEntry* entry) {
     if (!dir->listed) {
         // listed when first read, as a directory handle lists what is there then
         dir->listed = true;
-        appendEntriesOf(lower(dir->path), dir->entries);
+        appendEntriesOf(lowerAsciiText(dir->path), dir->entries);
     }
     if (dir->next >= dir->entries.size()) return 0;
     *entry = dir->entries[dir->next++];
@@ -811,7 +806,7 @@ int platRegValueExists(RegRoot root, const char* key, const char* name) {
 static int unloggedRegDeleteKey(RegRoot root, const char* key) {
     std::string path = regPath(root, key);
     std::string call = "regDeleteKey(" + path + ")";
-    std::string lowerPath = lower(path);
+    std::string lowerPath = lowerAsciiText(path);
     if (st().failRegistry || !regFind(path) || path.find('\\') == std::string::npos) return record(-1, call);
     for (const auto& kv : st().registry)
         if (kv.first.size() > lowerPath.size() && kv.first.compare(0, lowerPath.size(), lowerPath) == 0 &&
@@ -988,7 +983,7 @@ int unloggedRemoveFont(const char* path) {
     std::string key = keyOf(path);
     auto& fonts = st().fonts;
     for (auto it = fonts.begin(); it != fonts.end(); ++it)
-        if (lower(*it) == key) {
+        if (lowerAsciiText(*it) == key) {
             fonts.erase(it);
             return record(0, call);
         }
