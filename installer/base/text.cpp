@@ -80,3 +80,9 @@ std::string windows1252FromUtf8(const std::string& text, bool keepStrayBytes) {
     }
     return out;
 }
+
+std::string trimmedBlanks(const std::string& text) {
+    size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}

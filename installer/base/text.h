@@ -43,6 +43,9 @@ const char kUtf8Bom[] = "\xEF\xBB\xBF";
 inline bool startsWithUtf8Bom(const char* text) {
     return text && text[0] == kUtf8Bom[0] && text[1] == kUtf8Bom[1] && text[2] == kUtf8Bom[2];
 }
+// The text without the spaces and tabs around it (typed answers, words of
+// the command line).
+std::string trimmedBlanks(const std::string& text);
 // Copies at most size-1 characters and terminates; returns 0, or -1 when cut.
 int copyText(char* out, size_t size, const char* text);
 

@@ -65,12 +65,6 @@ bool takeLine(const std::vector<std::string>& wanted, std::string& kind, std::st
     return false;
 }
 
-std::string trimmedWord(const std::string& answer) {
-    // a choice is a word: blanks around it do not count
-    size_t first = answer.find_first_not_of(" \t");
-    return first == std::string::npos ? "" : answer.substr(first, answer.find_last_not_of(" \t") - first + 1);
-}
-
 bool choiceOfKind(const Question& q, const QuestionChoice& c, const std::string& kind) {
     return textEqualNoCase(c.kind.empty() ? q.kind : c.kind, kind);
 }
@@ -78,7 +72,7 @@ bool choiceOfKind(const Question& q, const QuestionChoice& c, const std::string&
 // The choice a line of that kind names: a word, a number from 1 for a list,
 // else a choice of that kind that takes any text; -1 for none.
 int choiceFromAnswer(const Question& q, const std::string& kind, const std::string& answer) {
-    std::string text = trimmedWord(answer);
+    std::string text = trimmedBlanks(answer);  // a choice is a word: blanks around it do not count
     if (q.numbered && textEqualNoCase(kind, q.kind)) {
         char* end = nullptr;
         long n = std::strtol(text.c_str(), &end, 10);
@@ -130,8 +124,8 @@ int answerFromFile(Question& q, std::string& why) {
             std::string kind, text;
             if (!takeLine({f.word}, kind, text, why)) return -1;
             if (f.isCheck) {
-                if (textEqualNoCase(trimmedWord(text), std::string("yes"))) text = "1";
-                else if (textEqualNoCase(trimmedWord(text), std::string("no"))) text = "0";
+                if (textEqualNoCase(trimmedBlanks(text), std::string("yes"))) text = "1";
+                else if (textEqualNoCase(trimmedBlanks(text), std::string("no"))) text = "0";
                 else {
                     why = where() + ": \"" + f.word + " " + text + "\" is not yes or no";
                     return -1;

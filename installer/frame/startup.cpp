@@ -26,12 +26,6 @@ bool isSwitch(const std::string& word, SetupSwitch* which) {
     return false;
 }
 
-std::string trimmed(const std::string& text) {
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // A folder name given in double quotes (as Windows shells pass a name with blanks).
 std::string unquoted(const std::string& text) {
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
@@ -52,7 +46,7 @@ const char* modeName(SetupSwitch mode) {
 SetupCommandLine parseSetupCommandLine(const char* commandLine) {
     SetupCommandLine parsed{NoSwitch, ""};
     std::string line = commandLine ? commandLine : "";
-    if (trimmed(line).empty()) return parsed;
+    if (trimmedBlanks(line).empty()) return parsed;
     SetupSwitch mode;
     if (isSwitch(line, &mode)) {
         parsed.mode = mode;
@@ -61,7 +55,7 @@ SetupCommandLine parseSetupCommandLine(const char* commandLine) {
     // a switch followed by a directory: "/SILENT /media/cdrom"
     size_t blank = line.find_first_of(" \t");
     if (blank != std::string::npos && isSwitch(line.substr(0, blank), &mode)) {
-        std::string rest = unquoted(trimmed(line.substr(blank)));
+        std::string rest = unquoted(trimmedBlanks(line.substr(blank)));
         // two switches are no switch, as the whole line matches none
         if (!rest.empty() && !isSwitch(rest, nullptr)) {
             parsed.mode = mode;
@@ -74,7 +68,7 @@ SetupCommandLine parseSetupCommandLine(const char* commandLine) {
 }
 
 bool isHelpRequest(const char* commandLine) {
-    std::string line = trimmed(commandLine ? commandLine : "");
+    std::string line = trimmedBlanks(commandLine ? commandLine : "");
     for (const char* word : {"--help", "-h", "-?", "/?", "/HELP"})
         if (textEqualNoCase(line.c_str(), word)) return true;
     return false;

@@ -10,8 +10,6 @@
 FILE* openTerminal();
 // One line from the terminal without its line end; false at the end of input.
 bool readTerminalLine(FILE* tty, const std::string& prompt, std::string& answer);
-// The text without blanks around it.
-std::string trimmedBlanks(const std::string& s);
 // A label as the terminal shows it: one line, without Windows' & marks, or
 // fallback when it is empty.
 std::string terminalLabel(const std::string& label, const std::string& fallback);

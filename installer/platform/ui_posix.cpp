@@ -232,12 +232,6 @@ bool readTerminalLine(FILE* tty, const std::string& prompt, std::string& answer)
     return true;
 }
 
-std::string trimmedBlanks(const std::string& s) {
-    size_t a = s.find_first_not_of(" \t");
-    if (a == std::string::npos) return "";
-    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
-}
-
 std::string terminalLabel(const std::string& label, const std::string& fallback) {
     std::string out;
     for (size_t i = 0; i < label.size(); i++) {
