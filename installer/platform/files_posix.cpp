@@ -153,6 +153,19 @@ std::string platTextFromUtf8(const std::string& text) { return text; }
 
 std::string fromUtf8(const std::string& text) { return windows1252FromUtf8(text, true); }
 
+bool makeHostDirs(const std::string& dir) {
+    struct stat st;
+    if (stat(dir.c_str(), &st) != 0) {
+        size_t slash = dir.find_last_of('/');
+        if (slash != std::string::npos && slash > 0 && !makeHostDirs(dir.substr(0, slash))) return false;
+        if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (stat(dir.c_str(), &st) != 0) return false;
+    }
+    if (S_ISDIR(st.st_mode)) return true;
+    errno = ENOTDIR;
+    return false;
+}
+
 int platProgramPath(char* out, int size) {
     ssize_t n = readlink("/proc/self/exe", out, static_cast<size_t>(size - 1));
     if (n <= 0 || n >= size - 1) return -1;

@@ -13,3 +13,7 @@ std::string toUtf8(const char* text);
 // Text typed at a UTF-8 terminal as Windows-1252 (a character it lacks
 // becomes "?"); bytes that are not UTF-8 are kept as they are.
 std::string fromUtf8(const std::string& text);
+// Creates the host directory dir and the directories above it, private to
+// the user (as the base directory specification asks for the user's data);
+// true when it is a directory afterwards (errno says why not).
+bool makeHostDirs(const std::string& dir);

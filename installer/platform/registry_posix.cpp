@@ -8,6 +8,7 @@
 // lower-case paths, so reading and rewriting take time in proportion to the
 // size of the file.
 #include "registry.h"
+#include "hostpath_posix.h"
 #include "../base/log.h"
 #include "ui.h"
 #include "../base/text.h"
@@ -364,18 +365,6 @@ void removeStaleTemporaries(const std::string& file) {
     closedir(d);
 }
 
-bool makeDirs(const std::string& file) {
-    size_t slash = file.rfind('/');
-    if (slash == std::string::npos || slash == 0) return true;
-    std::string dir = file.substr(0, slash);
-    for (size_t i = 1; i <= dir.size(); i++)
-        if (i == dir.size() || dir[i] == '/') {
-            std::string part = dir.substr(0, i);
-            if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-        }
-    return true;
-}
-
 // Takes the lock of the file, waiting for another writer at most
 // kLockWaitSeconds; -1 (said) when it cannot be had.
 int takeLock(const std::string& file, bool exclusive) {
@@ -451,7 +440,8 @@ int modify(Change change) {
         cannotUse(registryPath(), "change", std::strerror(errno));
         return -1;
     }
-    if (!makeDirs(file)) {
+    size_t slash = file.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !makeHostDirs(file.substr(0, slash))) {
         cannotUse(file, "change", std::strerror(errno));
         return -1;
     }

@@ -48,17 +48,6 @@ std::string withoutFinalSlash(std::string p) {
     return p;
 }
 
-// Creates dir and the directories above it (private to the user, as the base
-// directory specification asks); true when it is a directory afterwards.
-bool makeDirs(const std::string& dir) {
-    struct stat st;
-    if (stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-    size_t slash = dir.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !makeDirs(dir.substr(0, slash))) return false;
-    if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    return false;
-}
-
 std::string folderPath(ShellFolder folder) {
     switch (folder) {
     case FolderPrograms: return withoutFinalSlash(xdgBase("XDG_DATA_HOME", "/.local/share")) + "/applications";
@@ -269,7 +258,7 @@ std::string readLink(const std::string& p) {
 
 int platShellFolder(ShellFolder folder, char* out, int size) {
     std::string path = folderPath(folder);
-    if (path.empty() || !makeDirs(path) || path.size() + 1 > static_cast<size_t>(size)) return -1;
+    if (path.empty() || !makeHostDirs(path) || path.size() + 1 > static_cast<size_t>(size)) return -1;
     std::memcpy(out, path.c_str(), path.size() + 1);
     return 0;
 }
@@ -325,9 +314,9 @@ void platProgramGroupChanged(const char* groupDir) {
         " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
         "<Menu>\n  <Name>Applications</Name>\n" + menus + "</Menu>\n";
     std::string directory = "[Desktop Entry]\nType=Directory\nName=" + escapeDesktopValue(toUtf8(top.c_str())) + "\n";
-    bool written = makeDirs(data + "/desktop-directories") && writeFileAtomically(directoryFile, directory, 0644);
+    bool written = makeHostDirs(data + "/desktop-directories") && writeFileAtomically(directoryFile, directory, 0644);
     logChange("file written", directoryFile.c_str(), nullptr, written ? 0 : -1);
-    written = makeDirs(config + "/menus/applications-merged") && writeFileAtomically(menuFile, menu, 0644);
+    written = makeHostDirs(config + "/menus/applications-merged") && writeFileAtomically(menuFile, menu, 0644);
     logChange("file written", menuFile.c_str(), nullptr, written ? 0 : -1);
 }
 
@@ -419,7 +408,7 @@ int unloggedAddFont(const char* path) {
     std::string font = absolute(hostPath(path));
     if (!isRegularFile(font)) return -1;
     std::string dir = fontsDir();
-    if (!makeDirs(dir)) return -1;
+    if (!makeHostDirs(dir)) return -1;
     std::string link = dir + "/" + baseName(font);
     struct stat st;
     if (lstat(link.c_str(), &st) == 0) {
