@@ -13,12 +13,13 @@
 #include "../system/installstate.h"
 
 namespace {
+const struct {
+    const char* word;
+    SetupSwitch mode;
+} kSwitches[] = {{"/UNINSTALL", SwitchUninstall}, {"/MINI", SwitchMini}, {"/SILENT", SwitchSilent}};
+
 bool isSwitch(const std::string& word, SetupSwitch* which) {
-    static const struct {
-        const char* word;
-        SetupSwitch mode;
-    } switches[] = {{"/UNINSTALL", SwitchUninstall}, {"/MINI", SwitchMini}, {"/SILENT", SwitchSilent}};
-    for (const auto& s : switches)
+    for (const auto& s : kSwitches)
         if (textEqualNoCase(word.c_str(), s.word)) {
             if (which) *which = s.mode;
             return true;
@@ -33,12 +34,8 @@ std::string unquoted(const std::string& text) {
 }
 
 const char* modeName(SetupSwitch mode) {
-    switch (mode) {
-    case SwitchUninstall: return "/UNINSTALL";
-    case SwitchMini: return "/MINI";
-    case SwitchSilent: return "/SILENT";
-    case NoSwitch: break;
-    }
+    for (const auto& s : kSwitches)
+        if (s.mode == mode) return s.word;
     return "none";
 }
 }  // namespace
